@@ -4,8 +4,10 @@ namespace kov {
 
 namespace {
 class RecordingProgress : public ProgressWindow {
-public:
-    explicit RecordingProgress(std::vector<std::string>& log) : log_(log) { log_.push_back("create"); }
+  public:
+    explicit RecordingProgress(std::vector<std::string>& log) : log_(log) {
+        log_.push_back("create");
+    }
     ~RecordingProgress() override { log_.push_back("destroy"); }
     void SetRange(int maximum) override {
         if (maximum >= 1) log_.push_back("range " + std::to_string(maximum));
@@ -16,7 +18,7 @@ public:
     void SetText(const std::string& text) override { log_.push_back("text " + text); }
     void SetTitle(const std::string& title) override { log_.push_back("title " + title); }
 
-private:
+  private:
     std::vector<std::string>& log_;
 };
 }  // namespace

@@ -10,7 +10,7 @@
 namespace kov {
 
 class RecordingUi : public Ui {
-public:
+  public:
     struct Message {
         std::string text;
         std::string caption;
@@ -22,8 +22,8 @@ public:
     std::vector<Message> messages;
     std::vector<std::string> progress;
     int beeps = 0;
-    int waitDepth = 0;     // current nesting of the wait cursor
-    int waitCursors = 0;   // how many times it was shown
+    int waitDepth = 0;                    // current nesting of the wait cursor
+    int waitCursors = 0;                  // how many times it was shown
     Answer questionAnswer = Answer::Yes;  // the answer to Yes/No questions
 
     Answer MessageBox(const std::string& text, const std::string& caption, Icon icon,

@@ -4,29 +4,29 @@
 
 namespace kov::str {
 
-inline constexpr const char* kShortProductName = "KOV";         // 1998
-inline constexpr const char* kLongProductName = "Kovatrix";     // 1999
+inline constexpr const char* kShortProductName = "KOV";                     // 1998
+inline constexpr const char* kLongProductName = "Kovatrix";                 // 1999
 inline constexpr const char* kErrorReadingFile = "Error reading file %s.";  // 2016
-inline constexpr const char* kDataFileShort =                   // 2037
+inline constexpr const char* kDataFileShort =                               // 2037
     "The data file does not contain the number of records specified in the configuration "
     "file. Do you want continue to open the file?";
 inline constexpr const char* kNameExists = "%s name already exists.  It must be unique.";  // 2050
-inline constexpr const char* kWrongFileType = "Wrong File Type (or Old Style).";  // 2051
-inline constexpr const char* kNoCurrentFile =                   // 2057
+inline constexpr const char* kWrongFileType = "Wrong File Type (or Old Style).";           // 2051
+inline constexpr const char* kNoCurrentFile =                                              // 2057
     "Cannot load up the stack because there is no current file.  Use the File Open menu to "
     "select a current file.";
-inline constexpr const char* kNoItemsSelected =                 // 2059
+inline constexpr const char* kNoItemsSelected =  // 2059
     "Cannot perform the requested operation.  This operation requires at least one stack "
     "item.  There are currently no items selected.";
-inline constexpr const char* kMixedKinds =                      // 2060
+inline constexpr const char* kMixedKinds =  // 2060
     "One or more of the curves selected have a fundamental type different from the others.  "
     "Only those items that have the same type as the first selected in the list will be "
     "operated upon.";
 inline constexpr const char* kInvalidStackName = "Invalid stack name specified.";  // 2061
-inline constexpr const char* kNameConflict =                    // 2070
+inline constexpr const char* kNameConflict =                                       // 2070
     "Quantities that conflict with an existing stack name will not be loaded.\nYou may need to "
     "use the Stack/Delete menu command first.";
-inline constexpr const char* kPerUnitNotSet =                   // 2107
+inline constexpr const char* kPerUnitNotSet =  // 2107
     "Per-unit base not set for this curve.  Use the Stack Base Quantities option to set it and "
     "try again.";
 

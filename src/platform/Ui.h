@@ -18,7 +18,7 @@ enum class Answer { Ok, Cancel, Yes, No, Retry };
 // The modeless progress window "KOV Progress Indicator" that long reads show.
 // Destroying the object closes the window.
 class ProgressWindow {
-public:
+  public:
     virtual ~ProgressWindow() = default;
     // Range 0..maximum; a maximum below 1 is ignored.
     virtual void SetRange(int maximum) = 0;
@@ -31,7 +31,7 @@ public:
 };
 
 class Ui {
-public:
+  public:
     virtual ~Ui() = default;
 
     virtual Answer MessageBox(const std::string& text, const std::string& caption, Icon icon,
@@ -43,21 +43,20 @@ public:
     virtual std::unique_ptr<ProgressWindow> CreateProgress() = 0;
 
     // A Yes/No question; true for Yes.
-    bool AskYesNo(const std::string& text, const std::string& caption,
-                  Icon icon = Icon::Question) {
+    bool AskYesNo(const std::string& text, const std::string& caption, Icon icon = Icon::Question) {
         return MessageBox(text, caption, icon, Buttons::YesNo) == Answer::Yes;
     }
 };
 
 // Shows the wait cursor for the lifetime of the object.
 class WaitCursor {
-public:
+  public:
     explicit WaitCursor(Ui& ui) : ui_(ui) { ui_.BeginWaitCursor(); }
     ~WaitCursor() { ui_.EndWaitCursor(); }
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 
-private:
+  private:
     Ui& ui_;
 };
 

@@ -10,7 +10,8 @@ bool SameGrid(const PlotableStackObject& a, const PlotableStackObject& b) {
     if (!a.xExact) {
         if (!b.xValues || a.xValues.size() < n || b.xValues.size() < n) return false;
         const double s1 = a.scale(kAxisX), s2 = b.scale(kAxisX);
-        double tolerance = 1e-8 * s1 * std::fabs(static_cast<double>(a.xValues[n - 1]) - a.xValues[0]);
+        double tolerance =
+            1e-8 * s1 * std::fabs(static_cast<double>(a.xValues[n - 1]) - a.xValues[0]);
         if (tolerance == 0.0) tolerance = 1e-8;
         tolerance = std::fabs(tolerance);
         for (std::size_t i = 0; i < n; ++i)

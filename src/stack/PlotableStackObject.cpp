@@ -25,8 +25,7 @@ void PlotableStackObject::CopyUnitsLike(const PlotableStackObject& source) {
         axisUnits[kAxisX] = UnitRecord{kPrefixNone, "", 1.0, sx.unitId};
     }
     axisUnits[kAxisY] = UnitRecord{kPrefixNone, "", 1.0, source.axisUnits[kAxisY].unitId};
-    axisUnits[kAxisAngle] =
-        UnitRecord{kPrefixNone, "", 1.0, source.axisUnits[kAxisAngle].unitId};
+    axisUnits[kAxisAngle] = UnitRecord{kPrefixNone, "", 1.0, source.axisUnits[kAxisAngle].unitId};
     perUnitBase[kAxisX] = source.perUnitBase[kAxisX];
     perUnitBase[kAxisY] = PerUnitBase{false, 1.0, 0, kLabelYMag};
     perUnitBase[kAxisAngle] = PerUnitBase{false, 1.0, 0, kLabelYMag};

@@ -15,7 +15,7 @@
 namespace kov {
 
 class PlotableStackObject : public StackObject {
-public:
+  public:
     std::uint32_t pointCount() const { return pointCount_; }
 
     FloatArray xValues;
@@ -28,9 +28,7 @@ public:
     double scale(Axis axis) const { return scales_[axis]; }
 
     // The true X value of sample i: xExact when present, otherwise xValues.
-    double XAt(std::size_t i) const {
-        return xExact ? xExact[i] : static_cast<double>(xValues[i]);
-    }
+    double XAt(std::size_t i) const { return xExact ? xExact[i] : static_cast<double>(xValues[i]); }
 
     // Sets pointCount and re-allocates, empty, each array that exists.
     virtual void Resize(std::uint32_t count);
@@ -51,14 +49,14 @@ public:
 
     void ComputeSummary() override {}
 
-protected:
+  protected:
     PlotableStackObject(std::uint32_t kind, std::uint32_t axisCount)
         : StackObject(kind, axisCount) {}
     // Allocates X, Y (and Y2 when complex) of count points.
     void Allocate(std::uint32_t count, bool complex);
     void SetPointCount(std::uint32_t count) { pointCount_ = count; }
 
-private:
+  private:
     std::uint32_t pointCount_ = 0;
     std::array<double, 3> scales_{1.0, 1.0, 1.0};
 };

@@ -12,7 +12,9 @@ Stack::~Stack() {
     for (auto& item : items_) Release(item);
 }
 
-std::string Stack::Fold(std::string_view key) { return ToLower(key); }
+std::string Stack::Fold(std::string_view key) {
+    return ToLower(key);
+}
 
 void Stack::Release(std::unique_ptr<StackObject>& item) {
     if (item && item->inUse != 0 && observer_) observer_->ItemRemoving(*item);

@@ -109,14 +109,16 @@ void StackObject::Init(std::string_view sourcePath, std::string_view caseName,
     nameParts_ = {Cut(namePart1, kFieldLimit), Cut(namePart2, kFieldLimit),
                   Cut(namePart3, kFieldLimit), Cut(namePart4, kFieldLimit)};
     typeTag_ = Cut(typeTag, kFieldLimit);
-    stackKey_ = Cut(
-        BuildStackKey(caseName_, nameParts_[0], nameParts_[1], nameParts_[2], nameParts_[3], typeTag_),
-        kFieldLimit);
+    stackKey_ = Cut(BuildStackKey(caseName_, nameParts_[0], nameParts_[1], nameParts_[2],
+                                  nameParts_[3], typeTag_),
+                    kFieldLimit);
     shortLabel_ = nameParts_[1].empty() ? nameParts_[0] : nameParts_[0] + "-" + nameParts_[1];
     shortLabel_ = Cut(shortLabel_, kFieldLimit);
 }
 
-void StackObject::SetSourcePath(std::string_view path) { sourcePath_ = Cut(path, kFieldLimit); }
+void StackObject::SetSourcePath(std::string_view path) {
+    sourcePath_ = Cut(path, kFieldLimit);
+}
 
 std::string StackObject::GetListLine(bool asColumns, std::size_t bufferSize) const {
     if (bufferSize == 0) return {};
@@ -196,32 +198,66 @@ StackObject::Result StackObject::Multiply(Ui& ui, const StackObject*, OperandMod
 StackObject::Result StackObject::Divide(Ui& ui, const StackObject*, OperandMode, double) {
     return Unsupported(ui);
 }
-StackObject::Result StackObject::Negate(Ui& ui) { return Unsupported(ui); }
-StackObject::Result StackObject::Invert(Ui& ui) { return Unsupported(ui); }
-StackObject::Result StackObject::Fft(Ui& ui, FFTParameters&) { return Unsupported(ui); }
-StackObject::Result StackObject::Dft(Ui& ui, DFTParameters&) { return Unsupported(ui); }
-StackObject::Result StackObject::Idft(Ui& ui, IDFTParameters&) { return Unsupported(ui); }
-StackObject::Result StackObject::Power(Ui& ui, const StackObject*) { return Unsupported(ui); }
-StackObject::Result StackObject::Energy(Ui& ui, const StackObject*) { return Unsupported(ui); }
-StackObject::Result StackObject::ISquaredT(Ui& ui) { return Unsupported(ui); }
-StackObject::Result StackObject::XYCombine(Ui& ui, const StackObject*) { return Unsupported(ui); }
-StackObject::Result StackObject::Square(Ui& ui) { return Unsupported(ui); }
-StackObject::Result StackObject::SquareRoot(Ui& ui) { return Unsupported(ui); }
-StackObject::Result StackObject::AbsValue(Ui& ui) { return Unsupported(ui); }
+StackObject::Result StackObject::Negate(Ui& ui) {
+    return Unsupported(ui);
+}
+StackObject::Result StackObject::Invert(Ui& ui) {
+    return Unsupported(ui);
+}
+StackObject::Result StackObject::Fft(Ui& ui, FFTParameters&) {
+    return Unsupported(ui);
+}
+StackObject::Result StackObject::Dft(Ui& ui, DFTParameters&) {
+    return Unsupported(ui);
+}
+StackObject::Result StackObject::Idft(Ui& ui, IDFTParameters&) {
+    return Unsupported(ui);
+}
+StackObject::Result StackObject::Power(Ui& ui, const StackObject*) {
+    return Unsupported(ui);
+}
+StackObject::Result StackObject::Energy(Ui& ui, const StackObject*) {
+    return Unsupported(ui);
+}
+StackObject::Result StackObject::ISquaredT(Ui& ui) {
+    return Unsupported(ui);
+}
+StackObject::Result StackObject::XYCombine(Ui& ui, const StackObject*) {
+    return Unsupported(ui);
+}
+StackObject::Result StackObject::Square(Ui& ui) {
+    return Unsupported(ui);
+}
+StackObject::Result StackObject::SquareRoot(Ui& ui) {
+    return Unsupported(ui);
+}
+StackObject::Result StackObject::AbsValue(Ui& ui) {
+    return Unsupported(ui);
+}
 StackObject::Result StackObject::VIDbRatio(Ui& ui, const StackObject*, double) {
     return Unsupported(ui);
 }
 StackObject::Result StackObject::PowerDbRatio(Ui& ui, const StackObject*, double) {
     return Unsupported(ui);
 }
-StackObject::Result StackObject::Integrate(Ui& ui) { return Unsupported(ui); }
-StackObject::Result StackObject::CumulativeProbability(Ui& ui) { return Unsupported(ui); }
+StackObject::Result StackObject::Integrate(Ui& ui) {
+    return Unsupported(ui);
+}
+StackObject::Result StackObject::CumulativeProbability(Ui& ui) {
+    return Unsupported(ui);
+}
 StackObject::Result StackObject::ProbabilityDistribution(Ui& ui, const BinParameters&) {
     return Unsupported(ui);
 }
-StackObject::Result StackObject::Filter(Ui& ui, int, float, float, int) { return Unsupported(ui); }
-StackObject::Result StackObject::WindowFunction(Ui& ui, int) { return Unsupported(ui); }
-StackObject::Result StackObject::AutoCorrelation(Ui& ui) { return Unsupported(ui); }
+StackObject::Result StackObject::Filter(Ui& ui, int, float, float, int) {
+    return Unsupported(ui);
+}
+StackObject::Result StackObject::WindowFunction(Ui& ui, int) {
+    return Unsupported(ui);
+}
+StackObject::Result StackObject::AutoCorrelation(Ui& ui) {
+    return Unsupported(ui);
+}
 StackObject::Result StackObject::CrossCorrelation(Ui& ui, const StackObject*) {
     return Unsupported(ui);
 }
@@ -231,7 +267,9 @@ StackObject::Result StackObject::TransferFunction(Ui& ui, const StackObject*) {
 StackObject::Result StackObject::CoherenceFunction(Ui& ui, const StackObject*) {
     return Unsupported(ui);
 }
-StackObject::Result StackObject::TimeShift(Ui& ui, double) { return Unsupported(ui); }
+StackObject::Result StackObject::TimeShift(Ui& ui, double) {
+    return Unsupported(ui);
+}
 StackObject::Result StackObject::SampleIndexesByStep(Ui& ui, long, long, double) {
     return Unsupported(ui);
 }

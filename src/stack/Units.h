@@ -65,8 +65,8 @@ struct UnitRecord {
 enum AxisLabelId : std::uint16_t { kLabelXAxis = 2300, kLabelYMag = 2301, kLabelYAngle = 2302 };
 
 struct PerUnitBase {
-    bool set = false;      // the axis is shown per unit
-    double value = 1.0;    // the base, in stored units
+    bool set = false;          // the axis is shown per unit
+    double value = 1.0;        // the base, in stored units
     std::uint16_t factor = 0;  // 0: 1.0, 1: sqrt(2), 2: sqrt(2)/sqrt(3)
     std::uint16_t labelId = 0;
 };

@@ -62,10 +62,10 @@ void WaveStackObject::ComputeSummary() {
     summary->ff = summary->avg > 0.0 ? summary->rms / summary->avg : 0.0;
 
     summary->table = TextTable(7, 2);
-    const std::pair<const char*, double> rows[] = {
-        {"Max:", summary->max}, {"Min:", summary->min}, {"Avg:", summary->avg},
-        {"Abs:", summary->abs}, {"RMS:", summary->rms}, {"CF :", summary->cf},
-        {"FF :", summary->ff}};
+    const std::pair<const char*, double> rows[] = {{"Max:", summary->max}, {"Min:", summary->min},
+                                                   {"Avg:", summary->avg}, {"Abs:", summary->abs},
+                                                   {"RMS:", summary->rms}, {"CF :", summary->cf},
+                                                   {"FF :", summary->ff}};
     for (std::size_t r = 0; r < std::size(rows); ++r) {
         summary->table.SetCell(r, 0, rows[r].first);
         summary->table.SetCell(r, 1, Format(" %lg", rows[r].second));

@@ -2,13 +2,13 @@
 
 #include <unistd.h>
 
+#include <sys/wait.h>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
-#include <sys/wait.h>
 
 namespace kov::test {
 
