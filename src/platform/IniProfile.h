@@ -13,7 +13,7 @@
 namespace kov {
 
 class IniProfile : public Profile {
-  public:
+public:
     explicit IniProfile(std::filesystem::path path);
 
     // $KOV_CONFIG_DIR/KOV.ini when that variable is set, otherwise
@@ -27,7 +27,7 @@ class IniProfile : public Profile {
 
     const std::filesystem::path& path() const { return path_; }
 
-  private:
+private:
     struct Section {
         std::string name;
         std::vector<std::pair<std::string, std::string>> entries;

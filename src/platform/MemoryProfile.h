@@ -11,7 +11,7 @@
 namespace kov {
 
 class MemoryProfile : public Profile {
-  public:
+public:
     std::string GetString(const std::string& section, const std::string& key,
                           const std::string& fallback) const override;
     void SetString(const std::string& section, const std::string& key,
@@ -20,7 +20,7 @@ class MemoryProfile : public Profile {
     // "section/key=value" for every write, in order.
     std::vector<std::string> writes;
 
-  private:
+private:
     std::map<std::pair<std::string, std::string>, std::string> values_;  // lower-cased keys
 };
 

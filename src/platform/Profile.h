@@ -6,7 +6,7 @@
 namespace kov {
 
 class Profile {
-  public:
+public:
     virtual ~Profile() = default;
 
     virtual std::string GetString(const std::string& section, const std::string& key,

@@ -4,7 +4,7 @@ namespace kov {
 
 namespace {
 class RecordingProgress : public ProgressWindow {
-  public:
+public:
     explicit RecordingProgress(std::vector<std::string>& log) : log_(log) {
         log_.push_back("create");
     }
@@ -18,13 +18,13 @@ class RecordingProgress : public ProgressWindow {
     void SetText(const std::string& text) override { log_.push_back("text " + text); }
     void SetTitle(const std::string& title) override { log_.push_back("title " + title); }
 
-  private:
+private:
     std::vector<std::string>& log_;
 };
 }  // namespace
 
-Answer RecordingUi::MessageBox(const std::string& text, const std::string& caption, Icon icon,
-                               Buttons buttons) {
+Answer RecordingUi::ShowMessage(const std::string& text, const std::string& caption, Icon icon,
+                                Buttons buttons) {
     messages.push_back({text, caption, icon, buttons});
     switch (buttons) {
         case Buttons::YesNo:

@@ -10,7 +10,7 @@
 namespace kov {
 
 class RecordingUi : public Ui {
-  public:
+public:
     struct Message {
         std::string text;
         std::string caption;
@@ -26,8 +26,8 @@ class RecordingUi : public Ui {
     int waitCursors = 0;                  // how many times it was shown
     Answer questionAnswer = Answer::Yes;  // the answer to Yes/No questions
 
-    Answer MessageBox(const std::string& text, const std::string& caption, Icon icon,
-                      Buttons buttons) override;
+    Answer ShowMessage(const std::string& text, const std::string& caption, Icon icon,
+                       Buttons buttons) override;
     void Beep() override { ++beeps; }
     void BeginWaitCursor() override {
         ++waitDepth;

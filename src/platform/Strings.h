@@ -42,5 +42,6 @@ inline constexpr const char* kNoWindowsRefreshed =
     "Data was refreshed from disk,\nbut no graphs or tables needed to be refreshed.";
 inline constexpr const char* kProgressTitle = "KOV Progress Indicator";
 inline constexpr const char* kProgressInitialText = "Page Number";
+inline constexpr const char* kIncrementNotPositive = "Increment must be greater than zero";
 
 }  // namespace kov::str

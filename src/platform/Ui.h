@@ -18,7 +18,7 @@ enum class Answer { Ok, Cancel, Yes, No, Retry };
 // The modeless progress window "KOV Progress Indicator" that long reads show.
 // Destroying the object closes the window.
 class ProgressWindow {
-  public:
+public:
     virtual ~ProgressWindow() = default;
     // Range 0..maximum; a maximum below 1 is ignored.
     virtual void SetRange(int maximum) = 0;
@@ -31,11 +31,13 @@ class ProgressWindow {
 };
 
 class Ui {
-  public:
+public:
     virtual ~Ui() = default;
 
-    virtual Answer MessageBox(const std::string& text, const std::string& caption, Icon icon,
-                              Buttons buttons = Buttons::Ok) = 0;
+    Answer MessageBox(const std::string& text, const std::string& caption, Icon icon,
+                      Buttons buttons = Buttons::Ok) {
+        return ShowMessage(text, caption, icon, buttons);
+    }
     virtual void Beep() = 0;
     virtual void BeginWaitCursor() = 0;
     virtual void EndWaitCursor() = 0;
@@ -46,17 +48,22 @@ class Ui {
     bool AskYesNo(const std::string& text, const std::string& caption, Icon icon = Icon::Question) {
         return MessageBox(text, caption, icon, Buttons::YesNo) == Answer::Yes;
     }
+
+protected:
+    // Shows a message box and returns the button pressed.
+    virtual Answer ShowMessage(const std::string& text, const std::string& caption, Icon icon,
+                               Buttons buttons) = 0;
 };
 
 // Shows the wait cursor for the lifetime of the object.
 class WaitCursor {
-  public:
+public:
     explicit WaitCursor(Ui& ui) : ui_(ui) { ui_.BeginWaitCursor(); }
     ~WaitCursor() { ui_.EndWaitCursor(); }
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 
-  private:
+private:
     Ui& ui_;
 };
 

@@ -38,7 +38,7 @@ struct LoadChoice {
 };
 
 class DataFile {
-  public:
+public:
     virtual ~DataFile() = default;
     DataFile(const DataFile&) = delete;
     DataFile& operator=(const DataFile&) = delete;
@@ -69,10 +69,10 @@ class DataFile {
     // from it; adds each item re-read to `refreshed` and returns their number.
     virtual int RefreshItems(Stack& stack, Ui& ui, std::set<const StackObject*>& refreshed);
 
-  protected:
+protected:
     DataFile() = default;
 
-  private:
+private:
     std::string path_;
 };
 

@@ -64,7 +64,7 @@ struct FilterEntry {
 };
 
 class FileTypeRegistry {
-  public:
+public:
     static constexpr std::size_t kNotFound = static_cast<std::size_t>(-1);
 
     FileTypeRegistry();  // the built-in formats
@@ -86,7 +86,7 @@ class FileTypeRegistry {
     // path's extension without regard to case; kNotFound when none does.
     std::size_t MatchExtension(const std::string& path) const;
 
-  private:
+private:
     std::vector<FileTypeEntry> entries_;
 };
 

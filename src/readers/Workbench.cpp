@@ -131,14 +131,14 @@ void Workbench::OpenCommand() {
     OpenAs(choice->path, filter.typeId, filter.subtypeId);
 }
 
-bool Workbench::OpenAs(const std::string& path, std::uint32_t typeId, std::uint32_t subtypeId) {
+int Workbench::OpenAs(const std::string& path, std::uint32_t typeId, std::uint32_t subtypeId) {
     if (typeId == kTypeMacro) {
         RunMacro(path);
-        return false;
+        return kOpenOk;
     }
     if (registry_.ViewAsText(typeId, subtypeId)) {
         host_.ViewAsText(path);
-        return false;
+        return kOpenOk;
     }
     int status = kOpenOk;
     std::unique_ptr<DataFile> reader = CreateReader(path, typeId, subtypeId, &registry_, status);
@@ -149,11 +149,11 @@ bool Workbench::OpenAs(const std::string& path, std::uint32_t typeId, std::uint3
             ui_.MessageBox(Format(str::kErrorReadingFile, fs::path(path).filename().c_str()),
                            str::kLongProductName, Icon::Exclamation);
         }
-        return false;
+        return status;
     }
     SetCurrentFile(std::move(reader), fs::absolute(path).lexically_normal().string());
     AfterOpen();
-    return true;
+    return kOpenOk;
 }
 
 bool Workbench::OpenFile(const std::string& path, int* status) {

@@ -23,7 +23,7 @@ class Ui;
 // What the workbench needs from the program that hosts it. Every operation
 // has a harmless default, so a headless host overrides only what it shows.
 class WorkbenchHost {
-  public:
+public:
     virtual ~WorkbenchHost() = default;
 
     // The Open dialog: the filter list and the filter to preselect (index
@@ -52,7 +52,7 @@ class WorkbenchHost {
 };
 
 class Workbench {
-  public:
+public:
     Workbench(Ui& ui, Profile& profile, WorkbenchHost& host);
     ~Workbench();
 
@@ -81,8 +81,11 @@ class Workbench {
     // The Open command ("Open an existing data file").
     void OpenCommand();
     // Opens a file chosen as (type id, subtype id), as the Open command does
-    // after its dialog. Returns true when it became the current file.
-    bool OpenAs(const std::string& path, std::uint32_t typeId, std::uint32_t subtypeId);
+    // after its dialog: macros run, text types go to the file viewer, other
+    // files get their reader, which becomes the current file. Returns the
+    // open status (0 also when the file was run or shown instead); a failure
+    // has been reported with message 2051 or 2016.
+    int OpenAs(const std::string& path, std::uint32_t typeId, std::uint32_t subtypeId);
     // The guarded open of macro lines and shell requests: a clear message for
     // an unreadable file, then the reader chosen by extension, which becomes
     // the current file. True on success; `status` receives the open status
@@ -98,7 +101,7 @@ class Workbench {
     // Makes `reader` the current file (as a successful open does).
     void SetCurrentFile(std::unique_ptr<DataFile> reader, const std::string& path);
 
-  private:
+private:
     void AfterOpen();
     void RunMacroLine(const std::string& line, const std::filesystem::path& macroDir);
 

@@ -27,7 +27,7 @@ std::vector<float> ResampleOnto(std::span<const double> x, std::span<const float
 struct AlignedOperands {
     std::span<const float> firstY, firstY2, secondY, secondY2;
 
-  private:
+private:
     friend AlignedOperands AlignOperands(const PlotableStackObject&, const PlotableStackObject&,
                                          PlotableStackObject&, bool);
     std::vector<float> storage_[4];

@@ -15,7 +15,7 @@
 namespace kov {
 
 class PlotableStackObject : public StackObject {
-  public:
+public:
     std::uint32_t pointCount() const { return pointCount_; }
 
     FloatArray xValues;
@@ -49,14 +49,14 @@ class PlotableStackObject : public StackObject {
 
     void ComputeSummary() override {}
 
-  protected:
+protected:
     PlotableStackObject(std::uint32_t kind, std::uint32_t axisCount)
         : StackObject(kind, axisCount) {}
     // Allocates X, Y (and Y2 when complex) of count points.
     void Allocate(std::uint32_t count, bool complex);
     void SetPointCount(std::uint32_t count) { pointCount_ = count; }
 
-  private:
+private:
     std::uint32_t pointCount_ = 0;
     std::array<double, 3> scales_{1.0, 1.0, 1.0};
 };

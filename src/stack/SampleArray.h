@@ -19,7 +19,7 @@ namespace kov {
 
 template <class T>
 class SampleArray {
-  public:
+public:
     SampleArray() = default;  // absent
     explicit SampleArray(std::size_t count) : block_(std::make_shared<Block>()) {
         block_->values.resize(count);
@@ -67,7 +67,7 @@ class SampleArray {
     // True when both arrays refer to the same block.
     bool SharesWith(const SampleArray& other) const { return block_ && block_ == other.block_; }
 
-  private:
+private:
     struct Block {
         std::vector<T> values;
         T min{};

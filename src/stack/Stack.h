@@ -16,13 +16,13 @@ class Ui;
 // Told before an item that windows show leaves the stack, so that every
 // window showing it closes (the desktop application implements it).
 class StackObserver {
-  public:
+public:
     virtual ~StackObserver() = default;
     virtual void ItemRemoving(const StackObject& item) = 0;
 };
 
 class Stack {
-  public:
+public:
     explicit Stack(Ui& ui) : ui_(ui) {}
     ~Stack();
     Stack(const Stack&) = delete;
@@ -58,7 +58,7 @@ class Stack {
     // be free (message 2050). Shows the message and returns false otherwise.
     bool CheckNewName(const std::string (&nameParts)[4], std::string_view typeTag) const;
 
-  private:
+private:
     static std::string Fold(std::string_view key);
     void Release(std::unique_ptr<StackObject>& item);
 

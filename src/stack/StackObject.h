@@ -46,7 +46,7 @@ enum class OperandMode { Constant = 0, Curve = 1 };
 enum Axis : std::size_t { kAxisX = 0, kAxisY = 1, kAxisAngle = 2 };
 
 class StackObject {
-  public:
+public:
     // Longest text a field holds, as copies of a field keep it.
     static constexpr std::size_t kFieldLimit = 255;
 
@@ -127,7 +127,7 @@ class StackObject {
     // Recomputes the summary from the item's values.
     virtual void ComputeSummary() = 0;
 
-  protected:
+protected:
     StackObject(std::uint32_t kind, std::uint32_t axisCount);
     void SetKind(std::uint32_t kind, std::uint32_t axisCount) {
         kind_ = kind;
@@ -136,7 +136,7 @@ class StackObject {
     // The answer of every operation a kind does not support.
     static Result Unsupported(Ui& ui);
 
-  private:
+private:
     std::string sourcePath_;
     std::string caseName_;
     std::array<std::string, 4> nameParts_;

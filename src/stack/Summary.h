@@ -10,7 +10,7 @@ namespace kov {
 
 // A rows x columns table of text cells, each at most 95 characters.
 class TextTable {
-  public:
+public:
     static constexpr std::size_t kCellLimit = 95;
 
     TextTable() = default;
@@ -22,14 +22,14 @@ class TextTable {
     // Stores text cut to kCellLimit characters.
     void SetCell(std::size_t row, std::size_t column, std::string text);
 
-  private:
+private:
     std::size_t rows_ = 0;
     std::size_t columns_ = 0;
     std::vector<std::string> cells_;
 };
 
 class SummaryData {
-  public:
+public:
     virtual ~SummaryData() = default;
     TextTable table;
 };

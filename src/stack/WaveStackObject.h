@@ -6,14 +6,14 @@
 namespace kov {
 
 class WaveSummaryData : public SummaryData {
-  public:
+public:
     // Display values of the Y samples: extremes, largest magnitude, mean of
     // |y|, RMS, crest factor (Abs / RMS) and form factor (RMS / Avg).
     double min = 0, max = 0, abs = 0, avg = 0, rms = 0, cf = 0, ff = 0;
 };
 
 class WaveStackObject : public PlotableStackObject {
-  public:
+public:
     // No arrays; time shown in milliseconds, Y a plain magnitude.
     WaveStackObject();
     // count points with X, Y and Y2 arrays, and the given Y unit.
