@@ -12,7 +12,6 @@
 #include "platform/Strings.h"
 #include "platform/Text.h"
 #include "platform/Ui.h"
-#include "readers/ReaderFactory.h"
 
 namespace kov {
 
@@ -74,7 +73,7 @@ std::unique_ptr<DataFile> Workbench::CreateReader(const std::string& path, std::
             if (selection.readerClass == ReaderClass::None) {
                 status = selection.status;
             } else {
-                reader = InstantiateReader(selection);
+                reader = makeReader_(selection);
                 if (!reader) {
                     status = kOpenWrongType;  // no reader for this format in this build
                 } else {

@@ -5,6 +5,7 @@
 // Refresh from Disk. The desktop application and kov-cli host it.
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
@@ -13,6 +14,7 @@
 
 #include "readers/DataFile.h"
 #include "readers/FileTypeRegistry.h"
+#include "readers/ReaderFactory.h"
 #include "stack/Stack.h"
 
 namespace kov {
@@ -98,6 +100,11 @@ public:
     // Refresh from Disk.
     void RefreshStack();
 
+    // Replaces the function that makes reader objects (InstantiateReader by
+    // default); tests use it to put readers of their own behind the formats.
+    using ReaderMaker = std::function<std::unique_ptr<DataFile>(const ReaderSelection&)>;
+    void SetReaderMaker(ReaderMaker maker) { makeReader_ = std::move(maker); }
+
     // Makes `reader` the current file (as a successful open does).
     void SetCurrentFile(std::unique_ptr<DataFile> reader, const std::string& path);
 
@@ -114,6 +121,7 @@ private:
     std::string currentPath_;
     std::string currentName_;
     std::string lastDirectory_;
+    ReaderMaker makeReader_ = InstantiateReader;
 };
 
 }  // namespace kov
