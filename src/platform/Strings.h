@@ -42,6 +42,38 @@ inline constexpr const char* kNoWindowsRefreshed =
     "Data was refreshed from disk,\nbut no graphs or tables needed to be refreshed.";
 inline constexpr const char* kProgressTitle = "KOV Progress Indicator";
 inline constexpr const char* kProgressInitialText = "Page Number";
+
+// PQDIF record sequence check.
+inline constexpr const char* kPqdifErrorCaption = "PQDIF Error";
+inline constexpr const char* kPqdifProgressTitle = "KOV - Reading PQDIF Headers";
+inline constexpr const char* kPqdifProgressRecord = "Record %d: %s";
+inline constexpr const char* kPqdifContainerRecord = "container record";
+inline constexpr const char* kPqdifDataSourceRecord = "data source record";
+inline constexpr const char* kPqdifMonitorSettingsRecord = "monitor settings record";
+inline constexpr const char* kPqdifObservationRecord = "observation record";
+inline constexpr const char* kPqdifNoController = "Can't create the file controller";
+inline constexpr const char* kPqdifNotEnoughRecords = "Not enough records in this file";
+inline constexpr const char* kPqdifMissingContainer = "Missing container record";
+inline constexpr const char* kPqdifAnotherContainer =
+    "Another container record was found in the file.\nLoading may proceed, but please inform\nthe "
+    "PQDIF writer about this problem.\nNote that multiple data sources should not\nhave separate "
+    "container records in the file.";
+inline constexpr const char* kPqdifUnrecognizedRecord = "Unrecognized record type";
+inline constexpr const char* kPqdifFirstMustBeDataSource =
+    "The first record (after container) must be a data source";
+inline constexpr const char* kPqdifNoDataSource = "No data source records";
+inline constexpr const char* kPqdifNoObservation = "No observation records";
+inline constexpr const char* kPqdifNoUsableSeries = "No usable series definitions";
 inline constexpr const char* kIncrementNotPositive = "Increment must be greater than zero";
+
+// COMTRADE reader.
+inline constexpr const char* kInvalidDate = "Invalid Date";  // 2071
+inline constexpr const char* kInvalidTime = "Invalid Time";  // 2072
+inline constexpr const char* kLoadComtradeTitle = "Load COMTRADE Data";
+inline constexpr const char* kComtradeHeaderFileText = "Header File Text:";
+inline constexpr const char* kComtradeStation = "Station Name and ID:";
+inline constexpr const char* kComtradeStartTime = "Start Time:";
+inline constexpr const char* kComtradeTriggerTime = "Trigger Time:";
+inline constexpr const char* kUnknownEncoding = "Unknown text encoding \"%s\".";
 
 }  // namespace kov::str
