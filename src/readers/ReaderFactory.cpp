@@ -3,6 +3,7 @@
 #include <array>
 
 #include "readers/FileTypeRegistry.h"
+#include "readers/comtrade/ComtradeDataFile.h"
 
 namespace kov {
 
@@ -64,6 +65,8 @@ ReaderSelection SelectReader(std::uint32_t typeId, std::uint32_t subtypeId, std:
 std::unique_ptr<DataFile> InstantiateReader(const ReaderSelection& selection) {
     switch (selection.readerClass) {
         // Each reader registers here as it becomes available.
+        case ReaderClass::Comtrade:
+            return std::make_unique<ComtradeDataFile>();
         default:
             return nullptr;
     }
