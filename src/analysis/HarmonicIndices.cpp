@@ -121,6 +121,7 @@ double TifRatio(std::span<const double> f, std::span<const double> m, double fun
 
 double TifWeight(double f) {
     constexpr double kLow = 180.0, kHigh = 4380.0;
+    if (std::isnan(f)) return 0.0;
     if (f < kLow) return std::max(0.0, 30.0 - (kLow - f) * 0.2125);
     if (f > kHigh) return std::max(0.0, 2190.0 - (f - kHigh) * 2.1774193548387095);
     // First point at or above f; f >= 180 so it is never the 60 Hz point.

@@ -73,7 +73,9 @@ std::vector<std::size_t> StatisticStackObject::HighestPeaks(std::size_t count) c
     count = std::min(count, order.size());
     std::partial_sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(count),
                       order.end(), [this](std::size_t a, std::size_t b) {
-                          const double pa = std::fabs(peaks[a]), pb = std::fabs(peaks[b]);
+                          // NaN peaks rank below every number.
+                          auto key = [](double v) { return std::isnan(v) ? -1.0 : std::fabs(v); };
+                          const double pa = key(peaks[a]), pb = key(peaks[b]);
                           return pa > pb || (pa == pb && a < b);
                       });
     order.resize(count);

@@ -5,6 +5,14 @@
 
 namespace kov {
 
+namespace {
+// Ascending order with NaN after every number: a strict weak order even for
+// values read from a damaged file, which std::sort and nth_element need.
+bool NanLast(double a, double b) {
+    return a < b || (std::isnan(b) && !std::isnan(a));
+}
+}  // namespace
+
 ColumnStats ColumnStatistics(std::span<const double> column) {
     ColumnStats s;
     const std::size_t n = column.size();
@@ -31,11 +39,11 @@ ColumnStats ColumnStatistics(std::span<const double> column) {
     std::vector<double> sorted(column.begin(), column.end());
     const std::size_t middle = n / 2;
     std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(middle),
-                     sorted.end());
+                     sorted.end(), NanLast);
     s.median = sorted[middle];
     if (n % 2 == 0) {
-        const double below =
-            *std::max_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(middle));
+        const double below = *std::max_element(
+            sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(middle), NanLast);
         s.median = (below + s.median) / 2.0;
     }
     return s;
@@ -68,7 +76,7 @@ BinParameters& RunBinParameters() {
 CumulativeCurve CumulativeDistribution(std::span<const double> values) {
     CumulativeCurve curve;
     curve.sorted.assign(values.begin(), values.end());
-    std::sort(curve.sorted.begin(), curve.sorted.end());
+    std::sort(curve.sorted.begin(), curve.sorted.end(), NanLast);
     const std::size_t n = curve.sorted.size();
     curve.percent.resize(n);
     if (n == 1) {

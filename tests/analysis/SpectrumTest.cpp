@@ -46,7 +46,8 @@ TEST(TifWeight, WorkedValues) {
     EXPECT_TRUE(NearRel(TifWeight(5000), 840));
     EXPECT_EQ(TifWeight(6000), 0.0);
     EXPECT_EQ(TifWeight(20), 0.0);
-    EXPECT_TRUE(NearRel(TifWeight(60), 4.5));  // the linear rule, not the table's 0.5
+    EXPECT_TRUE(NearRel(TifWeight(60), 4.5));
+    EXPECT_EQ(TifWeight(std::nan("")), 0.0);  // the linear rule, not the table's 0.5
     EXPECT_TRUE(NearRel(TifWeight(1000), 5000));
     EXPECT_TRUE(NearRel(TifWeight(2700), (10600 + 10210) / 2.0));
     ASSERT_EQ(kTifTable.size(), 40u);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "Near.h"
@@ -53,6 +54,21 @@ TEST(ColumnStatistics, MediansAndSpread) {
     EXPECT_EQ(columns[0].mean, 2.0);
     EXPECT_EQ(columns[1].median, 20.0);
     EXPECT_TRUE(ColumnStatistics(table, 4, 2).empty());  // too few values
+}
+
+TEST(ColumnStatistics, NanFromADamagedFileSortsLast) {
+    const double nan = std::nan("");
+    std::vector<double> values;
+    for (int i = 0; i < 40; ++i) values.push_back(i % 3 == 0 ? nan : i);
+    const CumulativeCurve curve = CumulativeDistribution(values);
+    EXPECT_EQ(curve.sorted.front(), 1.0);
+    EXPECT_TRUE(std::isnan(curve.sorted.back()));
+    EXPECT_EQ(ColumnStatistics(std::vector<double>{3, nan, 1}).median, 3.0);
+    const Distribution d = ProbabilityBins(std::vector<double>{nan, 1.0}, 0.5);
+    ASSERT_EQ(d.percent.size(), 3u);
+    EXPECT_EQ(d.percent[2], 50.0);  // the NaN is left out, its share too
+    StatisticStackObject stat(std::vector<double>{nan, -2.0, 1.0});
+    EXPECT_EQ(stat.HighestPeaks(3), (std::vector<std::size_t>{1, 2, 0}));
 }
 
 TEST(CumulativeProbability, WorkedExampleAndSingleOperation) {
