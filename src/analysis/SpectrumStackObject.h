@@ -5,7 +5,8 @@
 // Arrays (n lines each, single precision): x = frequency in Hz, y = magnitude
 // (in the unit its maker gives, e.g. volts: what each line holds is decided by
 // the maker; the Fourier transforms store the mean for the DC line and the RMS
-// value for every other line), y2 = phase in radians.
+// value for every other line, with the window's gain divided out), y2 = phase
+// in radians.
 
 #include <cstdint>
 

@@ -181,6 +181,19 @@ TEST(SpectrumSummary, ScalesApplyToMagnitudesAndFrequency) {
     EXPECT_TRUE(NearRel(sum.rmsh, 0.1, 1e-6));
 }
 
+TEST(SpectrumItem, ShapedResultsKeepTheFundamentalUntilResized) {
+    auto source = MakeSpectrum({{0, 1}, {50, 10}, {100, 2}});
+    source->FundamentalIndex = 1;
+    SpectrumStackObject result;
+    result.CloneShape(*source);
+    EXPECT_EQ(result.FundamentalIndex, 1);
+    EXPECT_TRUE(result.xValues.SharesWith(source->xValues));
+    EXPECT_EQ(result.y2Values.size(), 3u);
+    result.Resize(5);
+    EXPECT_EQ(result.FundamentalIndex, -1);
+    EXPECT_EQ(result.pointCount(), 5u);
+}
+
 TEST(SpectrumItem, DefaultsEmptySummaryAndUnsupportedOperation) {
     SpectrumStackObject s;
     EXPECT_EQ(s.kind(), kKindSpectrum);

@@ -215,6 +215,15 @@ TEST(StatisticItem, HighestPeaksAndRefusedOperations) {
     EXPECT_EQ(stat.Add(ui, nullptr, OperandMode::Constant, 1.0), nullptr);
     EXPECT_EQ(ui.LastText(), str::kUnsupportedOperation);
 
+    // Results shaped like a histogram share its samples.
+    RecordingUi quiet;
+    auto hist = As<HistogramStackObject>(stat.ProbabilityDistribution(quiet, BinParameters{}));
+    ASSERT_NE(hist, nullptr);
+    HistogramStackObject shaped;
+    shaped.CloneShape(*hist);
+    EXPECT_TRUE(shaped.samples.SharesWith(hist->samples));
+    EXPECT_EQ(shaped.axisUnits[kAxisY].unitId, kUnitProbability);
+
     Hist3DStackObject cube(4);
     EXPECT_EQ(cube.kind(), kKindHist3D);
     EXPECT_EQ(cube.axisCount(), 3u);
