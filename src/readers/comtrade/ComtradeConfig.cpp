@@ -82,16 +82,13 @@ void ReadTypedCount(std::string_view field, std::optional<double>& analog,
 class LineCursor {
 public:
     explicit LineCursor(const std::vector<std::string>& lines) : lines_(lines) {}
-    // The next line that is not blank; false at the end.
+    // The next line; false at the end. A blank line is a line whose fields
+    // are all absent.
     bool Next(std::string_view& line) {
-        while (index_ < lines_.size()) {
-            const std::string& l = lines_[index_++];
-            if (!IsBlankLine(l)) {
-                line = l;
-                return true;
-            }
-        }
-        return false;
+        if (index_ >= lines_.size()) return false;
+        line = lines_[index_++];
+        if (IsBlankLine(line)) line = {};
+        return true;
     }
 
 private:

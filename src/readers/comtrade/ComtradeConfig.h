@@ -82,7 +82,7 @@ inline constexpr std::size_t kComtradeMaxLine = 65536;  // longer lines are cut
 inline constexpr std::size_t kComtradeMaxConfigBytes = 64u << 20;
 inline constexpr std::size_t kComtradeHeaderTextBytes = 2048;  // shown by the load dialog
 
-// Parses the lines of a configuration. Blank lines are skipped. Returns
+// Parses the lines of a configuration. Returns
 // false when a mandatory line is missing or a count is unusable; `config`
 // then holds what was read and must not be used for a data run.
 bool ParseComtradeConfig(const std::vector<std::string>& lines, ComtradeConfig& config);
