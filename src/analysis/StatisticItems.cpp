@@ -126,7 +126,8 @@ void StatisticStackObject::ComputeSummary() {
     auto summary = std::make_unique<StatisticSummaryData>();
     const double s = DisplayScale();
     std::vector<double> shown(peaks.size());
-    for (std::size_t i = 0; i < peaks.size(); ++i) shown[i] = peaks[i] * s;
+    // Peaks count by their magnitude, as the derived curves count them.
+    for (std::size_t i = 0; i < peaks.size(); ++i) shown[i] = std::fabs(peaks[i]) * s;
     summary->stats = ColumnStatistics(shown);
     FillStatisticsTable(*summary, false);
     SetSummary(std::move(summary));

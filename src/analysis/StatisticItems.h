@@ -30,7 +30,7 @@ public:
 // Over the item's per-unit samples.
 class HistogramSummaryData : public StatisticsSummary {};
 class ProbabilitySummaryData : public StatisticsSummary {};
-// Over the displayed peaks (peak x display scale of the x axis).
+// Over the displayed peak magnitudes (|peak| x display scale of the x axis).
 class StatisticSummaryData : public StatisticsSummary {};
 
 class StatisticStackObject : public StackObject {

@@ -187,6 +187,10 @@ TEST(StatisticSummaries, NineRowsForEachKind) {
     stat.axisUnits[kAxisX].multiplier = 0.001;
     stat.ComputeSummary();
     EXPECT_EQ(stat.summary()->table.Cell(2, 1), " 1400");
+    StatisticStackObject signedPeaks(std::vector<double>{-2.0, 1.0});
+    signedPeaks.ComputeSummary();
+    EXPECT_EQ(signedPeaks.summary()->table.Cell(1, 1), " 1");  // by magnitude
+    EXPECT_EQ(signedPeaks.summary()->table.Cell(2, 1), " 2");
 
     RecordingUi ui;
     auto hist = As<HistogramStackObject>(stat.ProbabilityDistribution(ui, BinParameters{}));
