@@ -41,7 +41,8 @@ TrendStackObject::TrendStackObject(std::uint32_t count, std::uint16_t xUnitId,
 }
 
 std::string FormatLocalTime(double seconds, const char* format) {
-    if (!std::isfinite(seconds)) return {};
+    // Beyond a few million years a time is no date, and no time_t holds it.
+    if (!(std::fabs(seconds) < 1e14)) return {};
     const std::time_t whole = static_cast<std::time_t>(std::floor(seconds));
     std::tm local{};
     if (localtime_r(&whole, &local) == nullptr) return {};

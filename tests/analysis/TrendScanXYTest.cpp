@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <ctime>
 #include <string>
@@ -89,6 +90,8 @@ TEST(TrendSummary, ExactTimesSpanningMidnightShowTwoDates) {
     // Local time is the platform's: the same instant an hour east of UTC.
     TimeZone cet("CET-1");
     EXPECT_EQ(FormatLocalTime(start, "%m/%d/%y %H:%M:%S"), "01/01/27 00:59:30");
+    EXPECT_EQ(FormatLocalTime(1e300, "%H"), "");  // a damaged time is shown empty
+    EXPECT_EQ(FormatLocalTime(std::nan(""), "%H"), "");
 }
 
 TEST(ScanSummary, StoredMagnitudeExtents) {
