@@ -53,6 +53,19 @@ std::string AxisLabel(const UnitRecord& unit, const PerUnitBase& base) {
     return label;
 }
 
+const char* PerUnitLabelText(std::uint16_t labelId) {
+    switch (labelId) {
+        case kLabelXAxis:
+            return "X Axis";
+        case kLabelYMag:
+            return "Y Axis Mag";
+        case kLabelYAngle:
+            return "Y Axis Ang";
+        default:
+            return "";
+    }
+}
+
 void UpdateScales(StackObject& item) {
     if (auto* plotable = dynamic_cast<PlotableStackObject*>(&item)) {
         plotable->UpdateScales();

@@ -45,8 +45,12 @@ std::string UnitAbbreviation(std::uint16_t unitId);
 // "" for a record without a unit id.
 std::string AxisLabel(const UnitRecord& unit, const PerUnitBase& base);
 
-// The unit names of the "Unit Names" list, in id order (index = id - 2121).
+// The number of unit names in the "Unit Names" list, listed in id order
+// (index = id - 2121).
 inline constexpr int kUnitNameCount = kLastUnitId - kFirstUnitId + 1;
+
+// "X Axis", "Y Axis Mag" or "Y Axis Ang" for the label ids 2300..2302; "" otherwise.
+const char* PerUnitLabelText(std::uint16_t labelId);
 
 // Recomputes an item's display scales and rebuilds its summary (items without
 // sampled arrays only rebuild their summary).

@@ -162,6 +162,10 @@ TEST(UnitEditors, AxisChoiceStoresTheShownValues) {
     perUnit.Load(&spectrum);
     EXPECT_EQ(perUnit.axisCount(), 3u);
     EXPECT_EQ(perUnit.AxisLabelId(2), kLabelYAngle);
+    EXPECT_STREQ(PerUnitLabelText(perUnit.AxisLabelId(0)), "X Axis");
+    EXPECT_STREQ(PerUnitLabelText(perUnit.AxisLabelId(1)), "Y Axis Mag");
+    EXPECT_STREQ(PerUnitLabelText(perUnit.AxisLabelId(2)), "Y Axis Ang");
+    EXPECT_STREQ(PerUnitLabelText(0), "");
     auto shown = perUnit.Show();
     shown.baseText = " 60 ";
     shown.perUnitize = true;
