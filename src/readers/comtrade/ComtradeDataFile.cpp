@@ -23,7 +23,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t kNamePartLimit = 64;
+// Name parts keep at most 63 bytes, cut on a character boundary: the stack
+// key keeps 63 bytes of each part, so it never splits a UTF-8 character.
+constexpr std::size_t kNamePartLimit = 63;
 
 // A read-only memory map of a whole file. Pages behind the reading position
 // can be released, so that mapping a large file does not grow the process

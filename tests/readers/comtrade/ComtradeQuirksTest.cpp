@@ -294,9 +294,9 @@ TEST(ComtradeQuirks, cfg_long_lines_and_long_names) {
     auto load = LoadComtrade(dir / "q.cfg");
     ASSERT_TRUE(load->loaded);
     // The whole line is read (the units after the long id are right); the
-    // name part keeps at most 64 characters.
+    // name part keeps at most 63 bytes, as the stack key does.
     EXPECT_EQ(load->reader->config().channels[0].units, "kV");
-    EXPECT_EQ(load->reader->ChannelIdentity(0).nameParts[1], std::string(64, 'n'));
+    EXPECT_EQ(load->reader->ChannelIdentity(0).nameParts[1], std::string(63, 'n'));
 }
 
 TEST(ComtradeQuirks, cfg_utf8_byte_order_mark) {
