@@ -77,7 +77,8 @@ protected:
 
 TEST_F(WorkbenchTest, OpenCommandRemembersTheFilterAndPostsLoad) {
     const std::string path = Fake("rec.cfg");
-    host.openChoice = WorkbenchHost::OpenChoice{path, 12};  // "IEEE COMTRADE"
+    host.openChoice =
+        WorkbenchHost::OpenChoice{path, workbench.registry().FindFilterIndex(1006, 1)};
     workbench.OpenCommand();
     EXPECT_EQ(host.offeredFilter, 0u);  // nothing remembered yet
     ASSERT_TRUE(workbench.hasCurrentFile());
@@ -93,7 +94,7 @@ TEST_F(WorkbenchTest, OpenCommandRemembersTheFilterAndPostsLoad) {
 
     host.openChoice.reset();  // Cancel
     workbench.OpenCommand();
-    EXPECT_EQ(host.offeredFilter, 12u);  // preselected next time
+    EXPECT_EQ(host.offeredFilter, workbench.registry().FindFilterIndex(1006, 1));  // preselected
 }
 
 TEST_F(WorkbenchTest, TextTypesAreViewedAndKeepTheCurrentFile) {
@@ -206,7 +207,8 @@ TEST_F(WorkbenchTest, OpeningAMacroFileRunsIt) {
     Fake("x.cfg", "Vx,1\n");
     const std::string macro = (dir / "m.km").string();
     test::WriteFile(macro, "open x.cfg\nload\n");
-    host.openChoice = WorkbenchHost::OpenChoice{macro, 18};  // "KOV Macro for Ostrell"
+    host.openChoice =
+        WorkbenchHost::OpenChoice{macro, workbench.registry().FindFilterIndex(1013, 1)};
     workbench.OpenCommand();
     EXPECT_EQ(Names(), std::vector<std::string>{"x:Vx"});
 }
