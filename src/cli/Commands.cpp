@@ -1,4 +1,4 @@
-// The kov-cli commands: formats, list, load, macro, script and print.
+// The kov-cli commands: formats, list, load, macro, pqdif-dump, script and print.
 
 #include <CLI/CLI.hpp>
 #include <filesystem>
@@ -8,6 +8,7 @@
 #include "cli/CliContext.h"
 #include "cli/StackPrinter.h"
 #include "platform/Strings.h"
+#include "pqdif/PqdifDump.h"
 #include "platform/Text.h"
 #include "readers/FileTypeRegistry.h"
 
@@ -169,6 +170,16 @@ int RunCommand(Context& context, const std::vector<std::string>& arguments) {
         context.workbench.RunMacro(macroPath);
         if (!context.inScript) PrintStack(context, macroOutput);
     });
+
+    // pqdif-dump
+    std::string dumpPath;
+    bool dumpJson = false;
+    auto* dump = app.add_subcommand(
+        "pqdif-dump", "Show a PQDIF file's records, element trees and decoded series");
+    dump->add_option("FILE", dumpPath, "PQDIF file")->required();
+    dump->add_flag("--json", dumpJson, "Print the dump as JSON");
+    dump->callback(
+        [&] { status = pqdif::DumpPqdif(dumpPath, dumpJson, context.out, context.err); });
 
     // print (scripts)
     OutputFlags printOutput;
