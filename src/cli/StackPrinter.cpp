@@ -8,7 +8,8 @@
 
 namespace kov::cli {
 
-using nlohmann::json;
+// Keys keep the order they are written in, as the output contract lists them.
+using json = nlohmann::ordered_json;
 
 void PrintStackPlain(const Stack& stack, std::ostream& out) {
     for (const StackObject* item : stack.GetAll()) {
