@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/TestSupport.h"
 
 namespace kov {
@@ -76,6 +78,69 @@ TEST(Cli, UsageErrorsFailWithoutCrashing) {
     EXPECT_NE(RunCli("frobnicate").status, 0);
     EXPECT_NE(RunCli("load").status, 0);
     EXPECT_NE(RunCli("load x.cfg --answer maybe").status, 0);
+}
+
+}  // namespace
+}  // namespace kov
+
+namespace kov {
+namespace {
+
+// A two-channel COMTRADE record: 4 samples at 1 kHz.
+std::string WriteRecord(const test::TempDir& dir) {
+    test::WriteFile(dir / "rec.cfg",
+                    "SUB,1,1999\r\n2,2A,0D\r\n1,VA,A,,kV,1,0,0,-100,100,1,1,P\r\n"
+                    "2,IA,A,,A,0.5,0,0,-100,100,1,1,P\r\n60\r\n1\r\n1000,4\r\n"
+                    "01/01/2026,00:00:00.000\r\n01/01/2026,00:00:00.001\r\nASCII\r\n1\r\n");
+    test::WriteFile(dir / "rec.dat", "1,0,1,2\r\n2,1000,2,4\r\n3,2000,3,6\r\n4,3000,4,8\r\n");
+    return (dir / "rec.cfg").string();
+}
+
+TEST(CliLoad, JsonHasTheContractKeysAndSamples) {
+    test::TempDir dir;
+    const std::string cfg = WriteRecord(dir);
+    const auto r = RunCli("load '" + cfg + "' --select 2 --json --samples");
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (const char* key :
+         {"\"key\"", "\"caseName\": \"rec\"", "\"nameParts\"", "\"typeTag\": \"WAVE\"",
+          "\"kind\": 20480", "\"kindTag\": \"WAVE\"", "\"pointCount\": 4", "\"axes\"",
+          "\"unitId\": 2130", "\"xExact\"", "\"notes\"", "\"summary\"", "\"label\": \"Max:\"",
+          "\"x\"", "\"y\"", "\"y2\": null"})
+        EXPECT_NE(r.out.find(key), std::string::npos) << key << "\n" << r.out;
+    EXPECT_NE(r.out.find("IA"), std::string::npos);
+    EXPECT_EQ(r.out.find("VA"), std::string::npos);  // only the chosen channel
+}
+
+TEST(CliLoad, SelectionByMatchAndBadSelections) {
+    test::TempDir dir;
+    const std::string cfg = WriteRecord(dir);
+    auto r = RunCli("list '" + cfg + "'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2);
+    EXPECT_EQ(r.out.substr(0, 2), "1\t");
+
+    r = RunCli("load '" + cfg + "' --match '*va*'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1);
+    EXPECT_NE(r.out.find("\tWAVE\t4\n"), std::string::npos) << r.out;
+
+    r = RunCli("load '" + cfg + "' --select 3");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("no quantity 3"), std::string::npos) << r.err;
+}
+
+TEST(CliScript, OneStackAcrossLinesAndOneConflictMessagePerLoad) {
+    test::TempDir dir;
+    const std::string cfg = WriteRecord(dir);
+    test::WriteFile(dir / "s", "load '" + cfg + "'\nload '" + cfg + "'\nprint\n");
+    const auto r = RunCli("script '" + (dir / "s").string() + "'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2);  // each channel once
+    std::size_t conflicts = 0;
+    for (std::size_t at = r.err.find("conflict"); at != std::string::npos;
+         at = r.err.find("conflict", at + 1))
+        ++conflicts;
+    EXPECT_EQ(conflicts, 0u);  // the reader skips keys that are on the stack already
 }
 
 }  // namespace
