@@ -5,7 +5,8 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config zlib1g-dev libmuparser-dev libcli11-dev
-          nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev)
+          nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
+          qt6-base-dev libqt6svg6-dev libqcustomplot-dev)
 
 missing=()
 for p in "${packages[@]}"; do
