@@ -49,6 +49,23 @@ public:
     void Resize(std::uint32_t count) override;
     void CloneShape(const PlotableStackObject& source) override;
     void ComputeSummary() override;
+    // Calculator operations (Arithmetic.h gives the rules).
+    Result Add(Ui& ui, const StackObject* second, OperandMode mode, double constant) override;
+    Result Subtract(Ui& ui, const StackObject* second, OperandMode mode, double constant) override;
+    Result Multiply(Ui& ui, const StackObject* second, OperandMode mode, double constant) override;
+    Result Divide(Ui& ui, const StackObject* second, OperandMode mode, double constant) override;
+    Result Negate(Ui& ui) override;
+    Result Invert(Ui& ui) override;
+    Result Square(Ui& ui) override;
+    Result SquareRoot(Ui& ui) override;
+    Result AbsValue(Ui& ui) override;
+    Result VIDbRatio(Ui& ui, const StackObject* second, double reference) override;
+    Result PowerDbRatio(Ui& ui, const StackObject* second, double reference) override;
+    Result Idft(Ui& ui, IDFTParameters& parameters) override;
+    Result SampleIndexesByStep(Ui& ui, long first, long last, double step) override;
+    Result SampleIndexesByCount(Ui& ui, long first, long last, long count) override;
+    Result SampleValuesByStep(Ui& ui, double first, double last, double step) override;
+    Result SampleValuesByCount(Ui& ui, double first, double last, long count) override;
 
     // The fundamental line: the first line within 0.1 Hz of the x-axis
     // per-unit base value (taken in single precision), else the line of the

@@ -74,6 +74,12 @@ public:
 
     void CloneShape(const PlotableStackObject& source) override;
     void ComputeSummary() override;
+    // Calculator operations (Arithmetic.h gives the rules).
+    Result Multiply(Ui& ui, const StackObject* second, OperandMode mode, double constant) override;
+    Result Divide(Ui& ui, const StackObject* second, OperandMode mode, double constant) override;
+    Result Negate(Ui& ui) override;
+    Result Invert(Ui& ui) override;
+    Result XYCombine(Ui& ui, const StackObject* second) override;
 };
 
 class HistogramStackObject : public PlotableStackObject {
@@ -87,6 +93,12 @@ public:
 
     void CloneShape(const PlotableStackObject& source) override;
     void ComputeSummary() override;
+    // Calculator operations (Arithmetic.h gives the rules).
+    Result Multiply(Ui& ui, const StackObject* second, OperandMode mode, double constant) override;
+    Result Divide(Ui& ui, const StackObject* second, OperandMode mode, double constant) override;
+    Result Negate(Ui& ui) override;
+    Result Invert(Ui& ui) override;
+    Result XYCombine(Ui& ui, const StackObject* second) override;
 };
 
 class Hist3DStackObject : public PlotableStackObject {

@@ -35,6 +35,18 @@ public:
                      FloatArray x, FloatArray y, DoubleArray exactTimes = {});
 
     void ComputeSummary() override;
+    // Calculator operations (Arithmetic.h gives the rules).
+    Result Add(Ui& ui, const StackObject* second, OperandMode mode, double constant) override;
+    Result Subtract(Ui& ui, const StackObject* second, OperandMode mode, double constant) override;
+    Result Multiply(Ui& ui, const StackObject* second, OperandMode mode, double constant) override;
+    Result Divide(Ui& ui, const StackObject* second, OperandMode mode, double constant) override;
+    Result Negate(Ui& ui) override;
+    Result Invert(Ui& ui) override;
+    Result Square(Ui& ui) override;
+    Result SquareRoot(Ui& ui) override;
+    Result AbsValue(Ui& ui) override;
+    Result VIDbRatio(Ui& ui, const StackObject* second, double reference) override;
+    Result PowerDbRatio(Ui& ui, const StackObject* second, double reference) override;
 };
 
 // A time in seconds since 1970-01-01 00:00 UTC, cut to whole seconds and

@@ -76,4 +76,61 @@ inline constexpr const char* kComtradeStartTime = "Start Time:";
 inline constexpr const char* kComtradeTriggerTime = "Trigger Time:";
 inline constexpr const char* kUnknownEncoding = "Unknown text encoding \"%s\".";
 
+// Fourier transforms, calculator operations and the expression evaluator.
+inline constexpr const char* kWarningCaption = "KOV Warning";
+inline constexpr const char* kCodingErrorCaption = "KOV - Coding Error";
+inline constexpr const char* kErrorCaption = "Error";
+inline constexpr const char* kWarningTitle = "Warning";
+inline constexpr const char* kNoPositiveStep =
+    "Could not determine a positive time step from the first two data points.";
+inline constexpr const char* kTooFewPointsFft =
+    "There may be too few points to do FFT.  Calculation will continue.";
+inline constexpr const char* kTooFewPointsDft =
+    "There may be too few points to do the DFT.  Calculation will continue.";
+inline constexpr const char* kInvalidFftStep = "Invalid sliding FFT step size.";
+inline constexpr const char* kInvalidDftStep = "Invalid sliding DFT step size.";
+inline constexpr const char* kSlidingDftUnsupported =
+    "Sliding DFT not supported yet in this version of KOV.  Use the FFT.";
+inline constexpr const char* kInvalidItemText =
+    "Invalid text entry.  Harmonic number, rms, peak, ff, or cf allowed.";
+inline constexpr const char* kHarmonicNotPositive = "Harmonic value must be > 0.";
+// Refusals of inputs that have no transform (typed on the command line).
+inline constexpr const char* kCyclesNotPositive = "The number of cycles must be at least 1.";
+inline constexpr const char* kFundamentalNotPositive =
+    "The fundamental frequency must be greater than zero.";
+inline constexpr const char* kHarmonicBeyondWindow =
+    "Harmonic %d lies beyond the last line of the FFT window (%d lines of %g Hz).";
+inline constexpr const char* kInvalidSlidingItem = "Invalid sliding FFT item.";
+inline constexpr const char* kNoSpectrumFundamental =
+    "Cannot determine the fundamental frequency of this spectrum.";
+inline constexpr const char* kFilterFrequencyRange =
+    "Filter frequencies must lie between 0 and half the sampling rate.";
+inline constexpr const char* kFilterSections = "The number of filter sections must be at least 1.";
+inline constexpr const char* kTooManyPoints = "Too many points: at most %ld can be made.";
+inline constexpr const char* kNeedsSamples = "The second argument has no sampled values.";
+
+// Calculator.
+inline constexpr const char* kTwoCurvesRequired =
+    "This function requires two curves as arguments.";  // 2069
+inline constexpr const char* kExitWithoutOperation =
+    "Do you really want to exit this dialog without performing an operation?";  // 2090
+inline constexpr const char* kNoOptions = "No Options for This Function";
+inline constexpr const char* kNoExecutionMethod = "No execution method for this function";
+inline constexpr const char* kNoLookupEntry = "Can't find the lookup table entry for this function";
+inline constexpr const char* kIndicesNegative = "Point indices must be 0 or positive";
+inline constexpr const char* kStartIndexNotBelowStop =
+    "Start point index must be less than Stop point index";
+inline constexpr const char* kStartValueNotBelowStop = "Start value must be less than Stop value";
+inline constexpr const char* kStepNotPositive = "Step size must be greater than zero";
+inline constexpr const char* kTooFewSamplingPoints = "Number of points must be at least 2";
+
+// Expression evaluator.
+inline constexpr const char* kNameBlank = "The Name may not be left blank.";
+inline constexpr const char* kNameTooLong = "The Name can only be %d characters long";
+inline constexpr const char* kNameInUse = "Name is already in use";
+inline constexpr const char* kXmaxNotAboveXmin = "Xmax must be greater than Xmin";
+inline constexpr const char* kXStepNotPositive = "X Step must be greater than zero";
+inline constexpr const char* kTooFewExpressionPoints = "Number of Points must be at least 2";
+inline constexpr const char* kCouldNotCreate = "Could not create the new stack object";
+
 }  // namespace kov::str
