@@ -399,7 +399,7 @@ ComtradeSource ReadComtradeSource(std::FILE* file) {
     }
     const long start = std::ftell(file);
     std::uint64_t consumed = start > 0 ? static_cast<std::uint64_t>(start) : 0;
-    std::uint64_t total = 0;  // bytes of text kept, against the size limit
+    std::uint64_t total = 0;  // memory of the lines kept, against the size limit
     std::string line;
     std::string section = "CFG";
     bool first = true;
@@ -433,7 +433,9 @@ ComtradeSource ReadComtradeSource(std::FILE* file) {
             }
             if (section != "CFG") continue;
         }
-        total += line.size() + 1;
+        // Count what a line costs in memory, so that millions of empty lines
+        // stop the read as surely as one huge text does.
+        total += line.size() + sizeof(std::string);
         if (total > kComtradeMaxConfigBytes) break;
         source.cfgLines.push_back(line);
     }
