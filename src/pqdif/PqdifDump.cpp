@@ -278,24 +278,32 @@ int DumpPqdif(const std::string& path, bool json, std::ostream& out, std::ostrea
             obs.GetObservationInfo(info);
             const auto list = Summaries(obs);
             if (json) {
-                observationsJson += observationsJson.empty() ? "" : ",";
-                observationsJson += "{\"record\":" + std::to_string(i) +
-                                    ",\"name\":" + JsonString(info.name) + ",\"series\":[";
+                if (!observationsJson.empty()) observationsJson += ',';
+                observationsJson += "{\"record\":";
+                observationsJson += std::to_string(i);
+                observationsJson += ",\"name\":";
+                observationsJson += JsonString(info.name);
+                observationsJson += ",\"series\":[";
                 for (std::size_t k = 0; k < list.size(); ++k) {
                     const auto& s = list[k];
-                    observationsJson += (k ? "," : "");
+                    if (k) observationsJson += ',';
                     observationsJson += Format(
                         "{\"channel\":%d,\"series\":%d,\"channelDefinition\":%u,\"valueType\":%s,"
                         "\"decoded\":%s",
                         s.channel, s.series, s.definition, JsonString(s.valueType).c_str(),
                         s.decoded ? "true" : "false");
                     if (s.decoded) {
-                        observationsJson +=
-                            ",\"count\":" + std::to_string(s.count) + ",\"first\":[";
-                        for (std::size_t f = 0; f < s.first.size(); ++f)
-                            observationsJson += (f ? "," : "") + JsonNumber(s.first[f]);
-                        observationsJson +=
-                            "],\"min\":" + JsonNumber(s.min) + ",\"max\":" + JsonNumber(s.max);
+                        observationsJson += ",\"count\":";
+                        observationsJson += std::to_string(s.count);
+                        observationsJson += ",\"first\":[";
+                        for (std::size_t f = 0; f < s.first.size(); ++f) {
+                            if (f) observationsJson += ',';
+                            observationsJson += JsonNumber(s.first[f]);
+                        }
+                        observationsJson += "],\"min\":";
+                        observationsJson += JsonNumber(s.min);
+                        observationsJson += ",\"max\":";
+                        observationsJson += JsonNumber(s.max);
                     }
                     observationsJson += "}";
                 }

@@ -1,5 +1,6 @@
 #include "pqdif/PqdifRecord.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -63,8 +64,16 @@ bool CPQDIF_R_General::ReadBody(CPQDIF_StreamIO& stream) {
     if (root_) return true;
     const std::uint64_t start = std::uint64_t{position_} + headerSize_;
     if (start >= stream.Size() || !stream.Seek(start)) return false;
+    // A body never reaches into the record that follows: bodies of the records
+    // in a chain cannot overlap, so no stored byte is decoded twice whatever the
+    // header sizes claim.
+    std::uint64_t count = bodySize_;
+    if (nextLink_ > position_) {
+        if (start >= nextLink_) return false;
+        count = std::min<std::uint64_t>(count, nextLink_ - start);
+    }
     std::size_t length = 0;
-    const std::uint8_t* body = stream.ReadBlock(bodySize_, length);
+    const std::uint8_t* body = stream.ReadBlock(static_cast<std::size_t>(count), length);
     if (!body || length < 1) return false;
     auto root = std::make_unique<CPQDIF_E_Collection>();
     root->SetTag(tag_);

@@ -297,6 +297,22 @@ TEST(PqdifPhysical, DamagedBodiesAreReportedPerRecord) {
     Loaded l(big);
     EXPECT_TRUE(l.ok);
     EXPECT_NE(l.controller.GetRecordLoaded(3), nullptr);
+    // A body cannot reach into the next record: a header size that moves the body
+    // onto the next record's body, or a body size that runs into it.
+    const auto plain = SmallFile(0, 40);
+    const auto plainOffsets = RecordOffsets(plain);
+    auto moved = plain;
+    WriteU32(&moved[plainOffsets[1] + 32], plainOffsets[2] + 64 - plainOffsets[1]);
+    Loaded m(moved);
+    EXPECT_TRUE(m.ok);
+    EXPECT_EQ(m.controller.GetRecordLoaded(1), nullptr);
+    EXPECT_NE(m.controller.GetRecordLoaded(2), nullptr);
+    auto overlap = plain;
+    WriteU32(&overlap[plainOffsets[1] + 36], 0x7FFFFFFF);
+    Loaded o(overlap), p(plain);
+    ASSERT_TRUE(o.ok);
+    EXPECT_EQ(SerializeBody(*o.controller.GetRecordLoaded(1)->GetRoot()),
+              SerializeBody(*p.controller.GetRecordLoaded(1)->GetRoot()));
     // A header size that puts the body beyond the file.
     auto far = good;
     WriteU32(&far[offsets[3] + 32], 0xFFFFFF00u);
