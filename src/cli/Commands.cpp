@@ -5,6 +5,7 @@
 #include <fstream>
 #include <ostream>
 
+#include "cli/AnalysisCommands.h"
 #include "cli/CliContext.h"
 #include "cli/StackPrinter.h"
 #include "platform/Strings.h"
@@ -232,6 +233,8 @@ int RunCommand(Context& context, const std::vector<std::string>& arguments) {
         }
         context.inScript = false;
     });
+
+    AddAnalysisCommands(app, context, status);  // expr, calc, units
 
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {
