@@ -232,7 +232,10 @@ std::unique_ptr<StackObject> DftOfWave(Ui& ui, const WaveStackObject& wave,
     // The window's last sample, counted from the item's first sample; times
     // are measured from the first sample so records that do not start at 0
     // get the same window.
-    double lastIndex = std::trunc((1.0 / df + (start - t[0]) - dt) / dt);
+    // Within a millionth (relative) of a whole index counts that index, so the
+    // rounding of single-precision times does not drop the window's last sample.
+    const double span = (1.0 / df + (start - t[0]) - dt) / dt;
+    double lastIndex = std::trunc(span + 1e-6 * std::max(1.0, std::fabs(span)));
     std::size_t last = lastIndex > 0.0 ? static_cast<std::size_t>(std::min(lastIndex, 1e18)) : 0;
     if (last > n - 1) {
         last = n - 1;
