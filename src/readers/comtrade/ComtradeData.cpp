@@ -13,6 +13,13 @@ namespace {
 
 constexpr std::uint64_t kReportEvery = 32u << 20;  // bytes between progress reports
 
+// A double as float; values beyond the float range become the largest
+// float of their sign (converting them directly is undefined behaviour).
+inline float ToFloat(double v) {
+    constexpr double kMax = std::numeric_limits<float>::max();
+    return static_cast<float>(v > kMax ? kMax : (v < -kMax ? -kMax : v));
+}
+
 // The time of each sample, in microseconds, from the rate segments or the
 // data file's timestamps.
 class Clock {
@@ -118,7 +125,7 @@ public:
                 exactPtr_[g][k] = (microseconds + skews_[g]) * 1e-6;
         } else {
             for (std::size_t g = 0; g < timePtr_.size(); ++g)
-                timePtr_[g][k] = static_cast<float>((microseconds + skews_[g]) * 1e-6);
+                timePtr_[g][k] = ToFloat((microseconds + skews_[g]) * 1e-6);
         }
     }
 
@@ -207,7 +214,7 @@ std::uint64_t ReadBinary(const ComtradeConfig& config, std::span<const std::size
             float* y = analogOut[i] + first;
             const double a = analog[i].a, b = analog[i].b;
             for (std::uint64_t j = 0; j < n; ++j, p += recordSize)
-                y[j] = static_cast<float>(static_cast<double>(LoadLittle<Raw>(p)) * a + b);
+                y[j] = ToFloat(static_cast<double>(LoadLittle<Raw>(p)) * a + b);
         }
         for (std::size_t i = 0; i < digital.size(); ++i) {
             const char* p = block + digital[i].word;
@@ -347,11 +354,11 @@ std::uint64_t ReadAscii(const ComtradeConfig& config, std::span<const std::size_
                 continue;
             }
             const double raw = ParseValue(f, lineEnd);
-            dest[o][k] = static_cast<float>(raw * a[o] + b[o]);
+            dest[o][k] = ToFloat(raw * a[o] + b[o]);
         }
         // Values missing from the line count as 0 (raw), like empty fields.
         for (; field < lastField; ++field)
-            if (outOf[field] != kNone) dest[outOf[field]][k] = static_cast<float>(b[outOf[field]]);
+            if (outOf[field] != kNone) dest[outOf[field]][k] = ToFloat(b[outOf[field]]);
         ++k;
         const auto done = static_cast<std::uint64_t>(p - data.data());
         if (options.consumed && done - reported >= kReportEvery) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <random>
 
 #include "readers/comtrade/ComtradeTestSupport.h"
@@ -77,6 +79,19 @@ TEST(ComtradeHostile, AbsurdRatesAndMultipliersAreTamed) {
     cfg.replace(cfg.rfind("1\n"), 2, "-7\n");
     ASSERT_TRUE(ParseComtradeConfigText(cfg, c));
     EXPECT_EQ(c.timeMultiplier, 1.0);
+}
+
+TEST(ComtradeHostile, ValuesAndTimesBeyondTheFloatRangeStayFinite) {
+    TempDir dir;
+    WriteFile(dir / "f.cfg",
+              "S,1,1999\n1,1A,0D\n1,V,,,V,1e300,0,0,0,0,1,1,P\n60\n1\n1e-300,2\n"
+              "01/01/2020,00:00:00\n01/01/2020,00:00:00\nASCII\n");
+    WriteFile(dir / "f.dat", "1,0,5\n2,1,-5\n");
+    auto load = LoadComtrade(dir / "f.cfg");
+    ASSERT_TRUE(load->loaded);
+    EXPECT_EQ(load->Y(0), (std::vector<float>{std::numeric_limits<float>::max(),
+                                              -std::numeric_limits<float>::max()}));
+    EXPECT_TRUE(std::isfinite(load->Item(0).xValues[1]));
 }
 
 TEST(ComtradeHostile, HugeEndSampleWithSmallDataFileAllocatesOnlyWhatIsThere) {
