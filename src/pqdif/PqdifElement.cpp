@@ -272,6 +272,22 @@ CPQDIF_Element* CPQDIF_E_Collection::Replace(std::unique_ptr<CPQDIF_Element> ele
     return Insert(std::move(element));
 }
 
+CPQDIF_Element* CPQDIF_E_Collection::Append(std::unique_ptr<CPQDIF_Element> element) {
+    if (!element) return nullptr;
+    element->SetOwner(owner_);
+    children_.push_back(std::move(element));
+    MarkModified();
+    return children_.back().get();
+}
+
+void CPQDIF_E_Collection::SortChildren() {
+    std::stable_sort(
+        children_.begin(), children_.end(),
+        [](const std::unique_ptr<CPQDIF_Element>& a, const std::unique_ptr<CPQDIF_Element>& b) {
+            return a->GetTag() < b->GetTag();
+        });
+}
+
 std::unique_ptr<CPQDIF_Element> CPQDIF_E_Collection::Remove(int index) {
     if (index < 0 || index >= GetCount()) return nullptr;
     auto element = std::move(children_[static_cast<std::size_t>(index)]);
@@ -592,6 +608,13 @@ struct ParseState {
     std::size_t length;
     std::unordered_set<std::uint32_t> visited;  // collection blocks already parsed
     std::size_t vectorBudget;                   // bytes that vectors may still copy
+    std::size_t elementBudget;                  // elements that may still be made
+};
+
+// Puts a level's children in tag order when the level is done, however it ends.
+struct SortOnExit {
+    CPQDIF_E_Collection* collection;
+    ~SortOnExit() { collection->SortChildren(); }
 };
 
 bool ParseLevel(PQController& builder, ParseState& st, std::size_t offset,
@@ -603,6 +626,7 @@ bool ParseLevel(PQController& builder, ParseState& st, std::size_t offset,
     const std::size_t fit = (st.length - offset - 4) / kHeaderSize;
     const std::size_t n = std::min(fit, static_cast<std::size_t>(count));
     bool ok = n == static_cast<std::size_t>(count);
+    SortOnExit sortOnExit{parent};
     for (std::size_t i = 0; i < n; ++i) {
         const std::uint8_t* h = st.bytes + offset + 4 + i * kHeaderSize;
         const int type = h[16];
@@ -610,6 +634,12 @@ bool ParseLevel(PQController& builder, ParseState& st, std::size_t offset,
         const bool embedded = h[18] == 1;
         const std::uint32_t link = ReadU32(h + 20);
         const int index = static_cast<int>(i);
+        if (type >= kElementCollection && type <= kElementVector) {
+            // Overlapping blocks could otherwise make far more elements than the
+            // body has room for.
+            if (st.elementBudget == 0) return false;
+            --st.elementBudget;
+        }
         if (type == kElementCollection) {
             CPQDIF_E_Collection* child = builder.AddCollection(parent, index, h);
             if (!child) return false;
@@ -649,7 +679,7 @@ bool ParseLevel(PQController& builder, ParseState& st, std::size_t offset,
 bool PQController::ParseBody(const std::uint8_t* bytes, std::size_t length,
                              CPQDIF_E_Collection* root) {
     if (!bytes || !root) return false;
-    ParseState st{bytes, length, {}, 2 * length + 65536};
+    ParseState st{bytes, length, {}, 2 * length + 65536, length / kHeaderSize + 1};
     st.visited.insert(0);
     return ParseLevel(*this, st, 0, root, 0);
 }
@@ -658,7 +688,7 @@ CPQDIF_E_Collection* PQController::AddCollection(CPQDIF_E_Collection* parent, in
                                                  const std::uint8_t* header) {
     auto c = std::make_unique<CPQDIF_E_Collection>();
     c->SetTag(HeaderTag(header));
-    return static_cast<CPQDIF_E_Collection*>(parent->Insert(std::move(c)));
+    return static_cast<CPQDIF_E_Collection*>(parent->Append(std::move(c)));
 }
 
 CPQDIF_E_Scalar* PQController::AddScalar(CPQDIF_E_Collection* parent, int,
@@ -667,7 +697,7 @@ CPQDIF_E_Scalar* PQController::AddScalar(CPQDIF_E_Collection* parent, int,
     auto s = std::make_unique<CPQDIF_E_Scalar>();
     s->SetTag(HeaderTag(header));
     s->SetValue(physicalType, valueBytes);
-    return static_cast<CPQDIF_E_Scalar*>(parent->Insert(std::move(s)));
+    return static_cast<CPQDIF_E_Scalar*>(parent->Append(std::move(s)));
 }
 
 CPQDIF_E_Vector* PQController::AddVector(CPQDIF_E_Collection* parent, int,
@@ -676,7 +706,7 @@ CPQDIF_E_Vector* PQController::AddVector(CPQDIF_E_Collection* parent, int,
     auto v = std::make_unique<CPQDIF_E_Vector>();
     v->SetTag(HeaderTag(header));
     v->SetValues(physicalType, dataBytes, count);
-    return static_cast<CPQDIF_E_Vector*>(parent->Insert(std::move(v)));
+    return static_cast<CPQDIF_E_Vector*>(parent->Append(std::move(v)));
 }
 
 // ---- Serialiser ----

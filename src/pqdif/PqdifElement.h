@@ -102,6 +102,11 @@ public:
     CPQDIF_Element* Insert(std::unique_ptr<CPQDIF_Element> element);
     // Takes the place of the first child with the same tag (which is destroyed), or inserts.
     CPQDIF_Element* Replace(std::unique_ptr<CPQDIF_Element> element);
+    // Appends without keeping the order; SortChildren() restores it. The parser
+    // adds a whole level this way, which keeps it O(n log n) in the child count.
+    CPQDIF_Element* Append(std::unique_ptr<CPQDIF_Element> element);
+    // Stable sort by tag bytes: the order Insert would have given.
+    void SortChildren();
     // Removes and returns the child at index (null outside the range).
     std::unique_ptr<CPQDIF_Element> Remove(int index);
 
@@ -192,8 +197,10 @@ std::unique_ptr<CPQDIF_Element> CreateElement(int kind);
 
 // Builds element trees from body bytes. Every link, count and size read from
 // the body is checked against the body before use; collection blocks are
-// visited at most once and nesting is bounded, so hostile bodies cannot loop,
-// recurse without end or multiply the data they hold.
+// visited at most once, nesting is bounded, and a body yields no more elements
+// than it has room for headers (length / 28) and no more vector data than twice
+// its length, so hostile bodies cannot loop, recurse without end or multiply
+// the data they hold.
 class PQController {
 public:
     virtual ~PQController() = default;

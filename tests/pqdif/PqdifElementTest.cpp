@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "PqdifTestFiles.h"
@@ -391,6 +392,53 @@ TEST(PqdifElement, HostileBodiesEndTheLevelAndKeepWhatWasRead) {
             copied += static_cast<CPQDIF_E_Vector*>(root.GetChild(i))->GetByteSize();
         EXPECT_LE(copied, 2 * b.bytes.size() + 65536);
         EXPECT_GT(root.GetCount(), 0);
+    }
+    // Collection headers that each link to a different offset inside the same
+    // header block: every block overlaps the others. The body has room for at
+    // most length / 28 headers, and no more elements are made than that.
+    {
+        Body b;
+        const int headers = 300;
+        b.U32(headers);
+        // Each header links to its own size field, which then reads as the child
+        // count of a block whose headers are the headers that follow.
+        for (int i = 0; i < headers; ++i)
+            b.Header(tagChannelDefns, kElementCollection, 0, 0,
+                     static_cast<std::uint32_t>(28 * i + 28), headers);
+        CPQDIF_E_Collection root;
+        Parse(b.bytes, root);
+        std::function<std::size_t(const CPQDIF_E_Collection&)> count =
+            [&](const CPQDIF_E_Collection& c) {
+                std::size_t n = static_cast<std::size_t>(c.GetCount());
+                for (int i = 0; i < c.GetCount(); ++i)
+                    if (c.GetChild(i)->GetElementType() == kElementCollection)
+                        n += count(static_cast<const CPQDIF_E_Collection&>(*c.GetChild(i)));
+                return n;
+            };
+        EXPECT_LE(count(root), b.bytes.size() / 28 + 1);
+    }
+    // Headers in falling tag order come out sorted, equal tags in file order.
+    {
+        Body b;
+        const int headers = 2000;
+        b.U32(headers);
+        for (int i = 0; i < headers; ++i)
+            b.Header(TagWithFirstByte(static_cast<std::uint8_t>(255 - i / 10)), kElementScalar,
+                     ID_PHYS_TYPE_UNS_INTEGER4, 1, static_cast<std::uint32_t>(i), 0);
+        CPQDIF_E_Collection root;
+        EXPECT_TRUE(Parse(b.bytes, root));
+        ASSERT_EQ(root.GetCount(), headers);
+        for (int i = 1; i < headers; ++i) {
+            const auto* a = static_cast<CPQDIF_E_Scalar*>(root.GetChild(i - 1));
+            const auto* c = static_cast<CPQDIF_E_Scalar*>(root.GetChild(i));
+            std::uint32_t va = 0, vc = 0;
+            a->GetUInt4(va);
+            c->GetUInt4(vc);
+            if (a->GetTag() == c->GetTag())
+                EXPECT_LT(va, vc);
+            else
+                EXPECT_LT(a->GetTag(), c->GetTag());
+        }
     }
     // An embedded GUID (wider than the 8 header bytes) reads only those 8 bytes.
     {
