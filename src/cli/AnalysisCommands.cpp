@@ -174,7 +174,7 @@ struct CalcFlags {
     std::string op, a;
     std::optional<std::string> b;
     std::optional<double> constant;
-    std::vector<std::string> newName;
+    std::optional<std::string> newName;
     bool sliding = false, single = false, autoFundamental = false, noAutoFundamental = false;
     std::optional<float> fundamental, start, step, f1, f2;
     std::optional<int> cycles, sections, lastHarmonic;
@@ -324,7 +324,10 @@ void AddCalc(CLI::App& app, Context& context, int& status) {
         "calc",
         "Run a calculator operation on stack items and push the result (case DERIVED), as the "
         "calculator's Do does. Option records keep their values for the rest of a script");
-    cmd->add_option("--op", f.op, "Operation, as the list shows it: " + names)->required();
+    cmd->add_option(
+           "--op", f.op,
+           "Operation, as the list shows it (a note in parentheses may be left out): " + names)
+        ->required();
     cmd->add_option("--a", f.a, "First item: 1-based stack position or a glob over keys")
         ->required();
     cmd->add_option("--b", f.b, "Second item (curve mode)");
@@ -332,8 +335,8 @@ void AddCalc(CLI::App& app, Context& context, int& status) {
                     "Constant (constant mode: Add, Subtract, Multiply, "
                     "Divide)");
     cmd->add_option("--new-name", f.newName,
-                    "Name parts P1,P2,P3,P4 (default: the first item's name parts)")
-        ->delimiter(',');
+                    "Name parts P1,P2,P3,P4 (default: the first item's name parts; parts not "
+                    "given are empty)");
     cmd->add_flag("--sliding", f.sliding, "FFT/DFT: sliding transform");
     cmd->add_flag("--single", f.single, "FFT/DFT: single transform");
     cmd->add_option("--fundamental", f.fundamental, "FFT/DFT: fundamental frequency, Hz");
@@ -373,7 +376,12 @@ void AddCalc(CLI::App& app, Context& context, int& status) {
         status = LoadSource(context, f.source);
         if (status != 0) return;
         status = 1;
-        const int row = FindOperation(f.op);
+        int row = FindOperation(f.op);
+        // "Negate" for "Negate (-X)": the name without its parenthesised note.
+        for (int i = 0; row < 0 && i < kRowCount; ++i) {
+            const std::string name = OperationTable()[static_cast<std::size_t>(i)].name;
+            if (EqualsNoCase(Trim(name.substr(0, name.find(" ("))), f.op)) row = i;
+        }
         if (row < 0) {
             context.err << "kov-cli: --op " << f.op << ": no such operation\n";
             return;
@@ -391,10 +399,16 @@ void AddCalc(CLI::App& app, Context& context, int& status) {
             request.constant = *f.constant;
             if (!f.b) request.mode = OperandMode::Constant;
         }
-        for (std::size_t i = 0; i < 4; ++i)
-            request.nameParts[i] = i < f.newName.size() ? f.newName[i] : request.first->namePart(i);
-        if (!f.newName.empty())
-            for (std::size_t i = f.newName.size(); i < 4; ++i) request.nameParts[i].clear();
+        for (std::size_t i = 0; i < 4; ++i) request.nameParts[i] = request.first->namePart(i);
+        if (f.newName) {
+            std::string_view rest = *f.newName;
+            for (std::size_t i = 0; i < 4; ++i) {
+                const std::size_t comma = rest.find(',');
+                request.nameParts[i] = std::string(rest.substr(0, comma));
+                rest =
+                    comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+            }
+        }
         CalculatorRecords& records = RunCalculatorRecords();
         if (!ApplyOptions(context, f, row, records)) return;
         if (!DoCalculation(context.workbench.stack(), context.ui, request, records)) return;
