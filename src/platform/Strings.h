@@ -133,4 +133,9 @@ inline constexpr const char* kXStepNotPositive = "X Step must be greater than ze
 inline constexpr const char* kTooFewExpressionPoints = "Number of Points must be at least 2";
 inline constexpr const char* kCouldNotCreate = "Could not create the new stack object";
 
+// Application shell.
+inline constexpr const char* kCantBrowse = "Can't Browse to URL";
+inline constexpr const char* kNoDefaultBrowser = "No default browser found on this machine";
+inline constexpr const char* kCalculatorFailed = "Could not start the calculator %s.";
+
 }  // namespace kov::str

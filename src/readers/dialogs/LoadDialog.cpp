@@ -50,7 +50,7 @@ QPlainTextEdit* CLoadDialog::AddTextBox(const QString& label, const QString& tex
     box->setReadOnly(true);
     box->setPlainText(text);
     box->selectAll();
-    box->setLineWrapMode(QPlainTextEdit::NoWrap);
+    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     caption->setBuddy(box);
     // The text box goes above the fields.
     const int at = info_->indexOf(fields_);
