@@ -26,6 +26,37 @@ inline constexpr const char* kInvalidStackName = "Invalid stack name specified."
 inline constexpr const char* kNameConflict =                                       // 2070
     "Quantities that conflict with an existing stack name will not be loaded.\nYou may need to "
     "use the Stack/Delete menu command first.";
+inline constexpr const char* kNoItemsForOperation =  // 2064
+    "Operation cannot be performed since there are no items on the stack for this operation.";
+inline constexpr const char* kStackedGraphLimit =  // 2077
+    "Only 6 items may be selected for viewing in a stacked graph.";
+
+// Graph windows.
+inline constexpr const char* kNotSupportedCaption = "Not Supported";
+inline constexpr const char* kNoCrosshairs3D = "Crosshairs not available on 3D histograms.";
+inline constexpr const char* kNoGridStyles3D = "Grid styles not available on 3D histograms.";
+inline constexpr const char* kNoScaling3D =
+    "Manual scaling and zooming not available on 3D histograms.";
+inline constexpr const char* kPlotQuantitySelectTitle = "Plot Quantity Select";
+inline constexpr const char* kGraphScaleTitle = "Graph Scale";
+inline constexpr const char* kGraphGridTitle = "Graph Grid";
+inline constexpr const char* kGraphTextTitle = "Graph Text";
+inline constexpr const char* kReselectTitle = "Re-select Items to Plot";
+inline constexpr const char* kPreferencesTitle = "Preferences";
+// Checks of the graph dialogs' fields.
+inline constexpr const char* kNotANumber = "\"%s\" is not a number.";
+inline constexpr const char* kMaxNotAboveMin = "The maximum must be greater than the minimum.";
+inline constexpr const char* kLogMinNotPositive =
+    "A logarithmic scale needs a minimum greater than zero.";
+inline constexpr const char* kGridUnitNegative = "The grid unit must not be negative.";
+inline constexpr const char* kTicsRange = "Tics per grid must be between 1 and 100.";
+inline constexpr const char* kNoItemsOnGraph = "At least one item must be on the graph.";
+inline constexpr const char* kPictureSizeRange =
+    "The picture size must be greater than zero and at most 10000.";
+inline constexpr const char* kBaseFrequencyRange = "The base frequency must be greater than zero.";
+inline constexpr const char* kHighestHarmonicRange =
+    "The highest harmonic order must be between 1 and 1000.";
+inline constexpr const char* kCannotWritePicture = "Cannot write the picture to %s.";
 inline constexpr const char* kPerUnitNotSet =  // 2107
     "Per-unit base not set for this curve.  Use the Stack Base Quantities option to set it and "
     "try again.";

@@ -1,11 +1,48 @@
 #pragma once
 // Connects the commands of the graph (and later table) windows to the main
-// window's menu actions.
+// window's menu actions, and makes graph windows.
+
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "views/GraphModel.h"
+
+class QWidget;
 
 namespace kov {
 
 class CMainFrame;
+class CGraphDoc;
+class CGraphView;
+class StackObject;
 
 void InstallViewCommands(CMainFrame& frame);
+
+// Makes graph windows for items: one window with all of them, or with
+// mode 4 one per item, each titled after its first item. With splitByVI the
+// items go by the first letter of namePart2 into a voltage ("V") and a current
+// ("I") window, superimposed; other items are not graphed. Returns the new
+// documents.
+std::vector<CGraphDoc*> CreateGraphs(CMainFrame& frame, std::span<StackObject* const> items,
+                                     const GraphSelection& selection, bool splitByVI = false);
+
+// The graph of the active MDI window, or null.
+CGraphView* ActiveGraph(const CMainFrame& frame);
+
+// Export formats of graph windows beyond the pictures (SVG, PDF, PNG): the
+// data export adds its writers here. `filter` is a file dialog filter such as
+// "Comma Separated Values (*.csv)"; write returns false on failure (having
+// told the user).
+struct GraphExportFormat {
+    std::string filter;
+    std::function<bool(CGraphDoc& doc, const std::string& path, QWidget* parent)> write;
+};
+void AddGraphExportFormat(GraphExportFormat format);
+
+// Runs File Export for the active graph with a chosen path and filter index
+// (0 SVG, 1 PDF, 2 PNG, then the added formats). False when nothing was written.
+bool ExportActiveGraph(CMainFrame& frame, const std::string& path, int filterIndex);
 
 }  // namespace kov
