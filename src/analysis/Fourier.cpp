@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 namespace kov {
 
@@ -46,24 +47,32 @@ void FFTInPlace(std::span<float> re, std::span<float> im, unsigned log2n) {
             std::swap(im[i], im[j]);
         }
     }
-    // Butterflies; the twiddle factor advances by e^(-j pi / half) within a stage.
+    // Butterflies. Within a stage of half-size `half` the twiddle factor
+    // advances by e^(-j pi / half) (recurrence in double precision); the
+    // factors of a stage are made first so that the butterflies then walk the
+    // arrays block by block, in order, instead of striding across them.
+    std::vector<double> twiddleRe(n / 2), twiddleIm(n / 2);
     for (std::size_t half = 1; half < n; half <<= 1) {
         const double angle = -std::numbers::pi / static_cast<double>(half);
         const double stepRe = std::cos(angle), stepIm = std::sin(angle);
         double wRe = 1.0, wIm = 0.0;
         for (std::size_t k = 0; k < half; ++k) {
-            for (std::size_t i = k; i < n; i += 2 * half) {
-                const std::size_t j = i + half;
-                const double tRe = wRe * re[j] - wIm * im[j];
-                const double tIm = wRe * im[j] + wIm * re[j];
+            twiddleRe[k] = wRe;
+            twiddleIm[k] = wIm;
+            const double next = wRe * stepRe - wIm * stepIm;
+            wIm = wRe * stepIm + wIm * stepRe;
+            wRe = next;
+        }
+        for (std::size_t block = 0; block < n; block += 2 * half) {
+            for (std::size_t k = 0; k < half; ++k) {
+                const std::size_t i = block + k, j = i + half;
+                const double tRe = twiddleRe[k] * re[j] - twiddleIm[k] * im[j];
+                const double tIm = twiddleRe[k] * im[j] + twiddleIm[k] * re[j];
                 re[j] = static_cast<float>(re[i] - tRe);
                 im[j] = static_cast<float>(im[i] - tIm);
                 re[i] = static_cast<float>(re[i] + tRe);
                 im[i] = static_cast<float>(im[i] + tIm);
             }
-            const double next = wRe * stepRe - wIm * stepIm;
-            wIm = wRe * stepIm + wIm * stepRe;
-            wRe = next;
         }
     }
 }
