@@ -280,7 +280,9 @@ std::unique_ptr<StackObject> IdftOfSpectrum(Ui& ui, const SpectrumStackObject& s
     const std::int32_t k = spectrum.FundamentalIndex;
     if (k >= 0 && static_cast<std::size_t>(k) < lines)
         f = spectrum.xValues[static_cast<std::size_t>(k)];
-    else if (lines > 0)
+    // A fundamental at 0 Hz (the summary picks the DC line when it is the
+    // largest) has no period: take the first line above 0 Hz instead.
+    if (!(f > 0.0) && lines > 0)
         f = spectrum.xValues[0] != 0.0f || lines < 2 ? spectrum.xValues[0] : spectrum.xValues[1];
     if (!(f > 0.0)) {
         Refuse(ui, str::kNoSpectrumFundamental, str::kShortProductName);

@@ -144,5 +144,18 @@ TEST_F(ExpressionDo, ParseErrorsBlockAndEvaluationErrorsWarnOnce) {
     EXPECT_EQ(ui.LastText(), "Undefined variable: volts");
 }
 
+TEST_F(ExpressionDo, WholeCountsOfStepsSurviveRoundingAndHugeCountsAreRefused) {
+    settings.xmax = "0.3";
+    settings.step = "0.1";  // 0.3 / 0.1 is 2.9999999999999996 in doubles
+    PlotableStackObject* item = Do();
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->pointCount(), 4u);
+    settings.name = "huge";
+    settings.xmax = "100";
+    settings.step = "1e-9";
+    EXPECT_EQ(Do(), nullptr);
+    EXPECT_EQ(ui.LastText(), "Too many points: at most 100000000 can be made.");
+}
+
 }  // namespace
 }  // namespace kov

@@ -272,5 +272,39 @@ TEST(IdftOfSpectrum, UsesTheFundamentalIndexAndAddsTheDcLine) {
     EXPECT_EQ(ui.LastText(), "Requested operation not supported for this object type.");
 }
 
+TEST(DftOfWave, TheWindowIsCountedFromTheFirstSampleTime) {
+    // A record that starts at 1 s: the window from the start time 1 s spans
+    // one cycle, as it does for the same record starting at 0.
+    RecordingUi ui;
+    auto late = test::Sampled(
+        256, 1.0 / 7680, [](double t) { return std::cos(2 * kPi * 60 * t); }, 1.0);
+    DFTParameters d;
+    d.startTime = 1.0f;
+    d.lastHarmonic = 2;
+    auto r = late->Dft(ui, d);
+    ASSERT_TRUE(r);
+    EXPECT_TRUE(ui.messages.empty()) << ui.LastText();
+    EXPECT_NEAR(As<SpectrumStackObject>(r).yValues[1], std::sqrt(0.5), 1e-3);
+    EXPECT_NEAR(As<SpectrumStackObject>(r).yValues[2], 0.0, 1e-3);
+}
+
+TEST(IdftOfSpectrum, RefusesNoCyclesAndNoFundamental) {
+    RecordingUi ui;
+    IDFTParameters p;
+    p.cycles = 0;
+    auto s = test::Spectrum({0, 60}, {1, 1}, {0, 0});
+    EXPECT_FALSE(s->Idft(ui, p));
+    EXPECT_EQ(ui.LastText(), "The number of cycles must be at least 1.");
+    p.cycles = 2;
+    // The summary took the larger DC line as the fundamental: the 60 Hz line serves.
+    EXPECT_EQ(s->FundamentalIndex, 0);
+    auto r = s->Idft(ui, p);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(As<WaveStackObject>(r).pointCount(), 256u);
+    auto dc = test::Spectrum({0}, {1}, {0});
+    EXPECT_FALSE(dc->Idft(ui, p));
+    EXPECT_EQ(ui.LastText(), "Cannot determine the fundamental frequency of this spectrum.");
+}
+
 }  // namespace
 }  // namespace kov
