@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -110,13 +111,10 @@ std::string FindComtradeCompanion(const std::string& path, const std::string& ex
     base.replace_extension();  // from the last '.' of the file name
     const std::string stem = base.filename().string();
     std::error_code ec;
-    for (const std::string& ext :
-         {extension, ToLower(extension), [&] {
-              std::string upper = extension;
-              for (char& c : upper)
-                  c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-              return upper;
-          }()}) {
+    std::string upper = extension;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string spellings[] = {extension, ToLower(extension), upper};
+    for (const std::string& ext : spellings) {
         fs::path candidate = base;
         candidate += ext;
         if (fs::is_regular_file(candidate, ec)) return candidate.string();
