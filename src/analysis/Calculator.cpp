@@ -1,5 +1,8 @@
 #include "analysis/Calculator.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "platform/Strings.h"
 #include "platform/Text.h"
 #include "platform/Ui.h"
@@ -146,6 +149,61 @@ std::string ResultTag(int row, const StackObject& first, const FFTParameters& ff
     if (row == kRowFft && fft.sliding != 0) return "TRND";
     const char* tag = kTable[static_cast<std::size_t>(row)].resultTag;
     return tag ? tag : KindTag(first.kind());
+}
+
+std::string SlidingItemText(int item) {
+    switch (item) {
+        case kItemRms:
+            return "RMS";
+        case kItemPeak:
+            return "PEAK";
+        case kItemCrestFactor:
+            return "CF";
+        case kItemFormFactor:
+            return "FF";
+        default:
+            return Format("%d", item);
+    }
+}
+
+bool ReadSlidingItem(Ui& ui, std::string_view text, int& item) {
+    const std::string t = Trim(text);
+    static const std::pair<const char*, int> words[] = {
+        {"rms", kItemRms}, {"peak", kItemPeak}, {"cf", kItemCrestFactor}, {"ff", kItemFormFactor}};
+    for (const auto& [word, value] : words)
+        if (EqualsNoCase(t, word)) {
+            item = value;
+            return true;
+        }
+    char* end = nullptr;
+    const long value = std::strtol(t.c_str(), &end, 10);
+    if (t.empty() || end == nullptr || *end != '\0') {
+        ui.MessageBox(str::kInvalidItemText, str::kShortProductName, Icon::Warning);
+        return false;
+    }
+    if (value < 0) {
+        ui.MessageBox(str::kHarmonicNotPositive, str::kShortProductName, Icon::Warning);
+        return false;
+    }
+    item = static_cast<int>(std::min<long>(value, 1 << 30));
+    return true;
+}
+
+bool CheckSampling(Ui& ui, const SamplingParameters& s) {
+    const char* error = nullptr;
+    if (s.byIndex && (s.startIndex < 0 || s.stopIndex < 0))
+        error = str::kIndicesNegative;
+    else if (s.byIndex && s.startIndex >= s.stopIndex)
+        error = str::kStartIndexNotBelowStop;
+    else if (!s.byIndex && !(s.startValue < s.stopValue))
+        error = str::kStartValueNotBelowStop;
+    else if (s.byStep && !(s.step > 0.0))
+        error = str::kStepNotPositive;
+    else if (!s.byStep && s.points < 2)
+        error = str::kTooFewSamplingPoints;
+    if (error == nullptr) return true;
+    ui.MessageBox(error, str::kErrorCaption, Icon::Error);
+    return false;
 }
 
 CalculatorRecords& RunCalculatorRecords() {

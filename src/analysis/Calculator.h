@@ -92,6 +92,17 @@ struct SamplingParameters {
     long points = 1;
 };
 
+// The FFT dialog's "Item:" text: "RMS", "PEAK", "CF" or "FF" for -1..-4, the number otherwise.
+std::string SlidingItemText(int item);
+// Reads "Item:" as the FFT dialog does on OK: "rms", "peak", "cf", "ff"
+// (ignoring case) or a harmonic number (0 is the DC line). Text that is not a
+// number, or a negative number, shows its message and returns false.
+bool ReadSlidingItem(Ui& ui, std::string_view text, int& item);
+// The sampling dialog's checks on OK (title "Error", stop icon): indexes not
+// negative and start below stop, start value below stop value, a step above
+// 0, at least 2 points. Shows the first failure and returns false.
+bool CheckSampling(Ui& ui, const SamplingParameters& sampling);
+
 // The option records of the calculator. One set lives for the whole run
 // (RunCalculatorRecords); the transforms write their found values back.
 struct CalculatorRecords {

@@ -190,30 +190,6 @@ int WindowCode(const std::string& name) {
     return 0;
 }
 
-// The FFT dialog's reading of "Item:": rms, peak, cf, ff or a harmonic number.
-bool ReadItem(Ui& ui, const std::string& text, int& item) {
-    static const std::pair<const char*, int> words[] = {
-        {"rms", kItemRms}, {"peak", kItemPeak}, {"cf", kItemCrestFactor}, {"ff", kItemFormFactor}};
-    for (const auto& [word, value] : words)
-        if (EqualsNoCase(Trim(text), word)) {
-            item = value;
-            return true;
-        }
-    const std::string t = Trim(text);
-    char* end = nullptr;
-    const long value = std::strtol(t.c_str(), &end, 10);
-    if (t.empty() || end == nullptr || *end != '\0') {
-        ui.MessageBox(str::kInvalidItemText, str::kShortProductName, Icon::Warning);
-        return false;
-    }
-    if (value < 0) {
-        ui.MessageBox(str::kHarmonicNotPositive, str::kShortProductName, Icon::Warning);
-        return false;
-    }
-    item = static_cast<int>(value);
-    return true;
-}
-
 // Copies the given flags into the records of the chosen operation, checking
 // them as the option dialogs check their fields. False after a message.
 bool ApplyOptions(Context& context, const CalcFlags& f, int row, CalculatorRecords& r) {
@@ -229,7 +205,7 @@ bool ApplyOptions(Context& context, const CalcFlags& f, int row, CalculatorRecor
             if (f.start) p.startTime = *f.start;
             if (f.window) p.window = WindowCode(*f.window);
             if (f.step) p.step = *f.step;
-            if (f.item && !ReadItem(ui, *f.item, p.item)) return false;
+            if (f.item && !ReadSlidingItem(ui, *f.item, p.item)) return false;
             return true;
         }
         case kRowDft: {
@@ -246,7 +222,7 @@ bool ApplyOptions(Context& context, const CalcFlags& f, int row, CalculatorRecor
             if (f.step) p.step = *f.step;
             if (f.item) {
                 int item = 0;
-                if (!ReadItem(ui, *f.item, item)) return false;
+                if (!ReadSlidingItem(ui, *f.item, item)) return false;
                 p.item = static_cast<std::uint32_t>(std::max(item, 0));
             }
             // An edit of the step or the item selects sliding in the dialog.
@@ -285,22 +261,7 @@ bool ApplyOptions(Context& context, const CalcFlags& f, int row, CalculatorRecor
                 s.points = *f.samplePoints;
                 s.byStep = false;
             }
-            // The sampling dialog's checks on OK.
-            const char* error = nullptr;
-            if (s.byIndex && (s.startIndex < 0 || s.stopIndex < 0))
-                error = str::kIndicesNegative;
-            else if (s.byIndex && s.startIndex >= s.stopIndex)
-                error = str::kStartIndexNotBelowStop;
-            else if (!s.byIndex && s.startValue >= s.stopValue)
-                error = str::kStartValueNotBelowStop;
-            else if (s.byStep && !(s.step > 0.0))
-                error = str::kStepNotPositive;
-            else if (!s.byStep && s.points < 2)
-                error = str::kTooFewSamplingPoints;
-            if (error) {
-                ui.MessageBox(error, str::kErrorCaption, Icon::Error);
-                return false;
-            }
+            if (!CheckSampling(ui, s)) return false;  // the sampling dialog's checks on OK
             r.sampling = s;
             return true;
         }

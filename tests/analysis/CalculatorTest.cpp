@@ -457,5 +457,48 @@ TEST_F(CalculatorDo, MagnitudeDurationAddJoinsTheEvents) {
     EXPECT_EQ(sum->typeTag(), "MGDR");
 }
 
+TEST(CalculatorOptions, SlidingItemTextAndSamplingChecks) {
+    RecordingUi ui;
+    EXPECT_EQ(SlidingItemText(kItemRms), "RMS");
+    EXPECT_EQ(SlidingItemText(kItemFormFactor), "FF");
+    EXPECT_EQ(SlidingItemText(7), "7");
+    int item = 5;
+    EXPECT_TRUE(ReadSlidingItem(ui, " Peak ", item));
+    EXPECT_EQ(item, kItemPeak);
+    EXPECT_TRUE(ReadSlidingItem(ui, "0", item));
+    EXPECT_EQ(item, 0);
+    EXPECT_FALSE(ReadSlidingItem(ui, "3rd", item));
+    EXPECT_EQ(ui.LastText(), "Invalid text entry.  Harmonic number, rms, peak, ff, or cf allowed.");
+    EXPECT_FALSE(ReadSlidingItem(ui, "-2", item));
+    EXPECT_EQ(ui.LastText(), "Harmonic value must be > 0.");
+    EXPECT_EQ(item, 0);
+
+    SamplingParameters s;
+    EXPECT_TRUE(CheckSampling(ui, s));  // the defaults: 0 to 100 by steps of 1
+    s.startValue = 5;
+    s.stopValue = 5;
+    EXPECT_FALSE(CheckSampling(ui, s));
+    EXPECT_EQ(ui.LastText(), "Start value must be less than Stop value");
+    EXPECT_EQ(ui.messages.back().caption, "Error");
+    s.stopValue = 6;
+    EXPECT_TRUE(CheckSampling(ui, s));
+    s.byIndex = true;
+    s.startIndex = 3;
+    s.stopIndex = 3;
+    EXPECT_FALSE(CheckSampling(ui, s));
+    EXPECT_EQ(ui.LastText(), "Start point index must be less than Stop point index");
+    s.startIndex = -1;
+    EXPECT_FALSE(CheckSampling(ui, s));
+    EXPECT_EQ(ui.LastText(), "Point indices must be 0 or positive");
+    s.startIndex = 0;
+    s.step = 0;
+    EXPECT_FALSE(CheckSampling(ui, s));
+    EXPECT_EQ(ui.LastText(), "Step size must be greater than zero");
+    s.byStep = false;
+    s.points = 1;
+    EXPECT_FALSE(CheckSampling(ui, s));
+    EXPECT_EQ(ui.LastText(), "Number of points must be at least 2");
+}
+
 }  // namespace
 }  // namespace kov
