@@ -159,6 +159,15 @@ void CGraphView::Build() {
     middle->addElement(0, graphColumn, graphs);
     if (legend && o.legend == kLegendRight) middle->addElement(0, graphColumn + 1, legend);
     if (legend && (o.legend == kLegendLeft || o.legend == kLegendRight)) {
+        // The legend keeps its own height at the top of its column.
+        auto* column = new QCPLayoutGrid;
+        middle->take(legend);
+        middle->addElement(0, o.legend == kLegendLeft ? 0 : graphColumn + 1, column);
+        column->addElement(0, 0, legend);
+        column->addElement(1, 0, new QCPLayoutElement(plot_));
+        column->setRowStretchFactor(0, 0.001);
+    }
+    if (legend && (o.legend == kLegendLeft || o.legend == kLegendRight)) {
         middle->setColumnStretchFactor(graphColumn, 1.0);
         middle->setColumnStretchFactor(o.legend == kLegendLeft ? 0 : graphColumn + 1, 0.001);
     }
@@ -208,7 +217,11 @@ void CGraphView::Build() {
     } else {
         BuildCartesian();
     }
-    if (legend) legend->setLayer("legend");
+    if (legend) {
+        // The legend's background is drawn on its layer; its entries go there too.
+        legend->setLayer("legend");
+        for (int i = 0; i < legend->itemCount(); ++i) legend->item(i)->setLayer("legend");
+    }
     if (crosshair_) SetCrosshair(true);
     plot_->replot();
 }
@@ -227,9 +240,16 @@ void CGraphView::ApplyAxisStyle(QCPAxis* axis, bool isX) {
 
 void CGraphView::ApplyGrid(QCPAxis* axis, bool isX) {
     const GridOptions& g = doc_.options().grid;
-    const QColor color = ToColor(doc_.preferences().colorForeground);
-    QPen major(color.lighter(160), 0);
-    QPen minor(color.lighter(190), 0);
+    // Grid lines in the foreground colour, faded towards the graph background.
+    const QColor fg = ToColor(doc_.preferences().colorForeground);
+    const QColor bg = ToColor(doc_.preferences().colorBackground);
+    auto blend = [&](double w) {
+        return QColor::fromRgbF(static_cast<float>(fg.redF() * w + bg.redF() * (1 - w)),
+                                static_cast<float>(fg.greenF() * w + bg.greenF() * (1 - w)),
+                                static_cast<float>(fg.blueF() * w + bg.blueF() * (1 - w)));
+    };
+    QPen major(blend(0.4), 0);
+    QPen minor(blend(0.2), 0);
     switch (g.style) {
         case kGridThin:
             major.setStyle(Qt::SolidLine);
@@ -376,6 +396,7 @@ void CGraphView::BuildCartesian() {
     for (std::size_t r = 0; r < rects; ++r) {
         auto* rect = new QCPAxisRect(plot_, true);
         rect->setBackground(ToColor(doc_.preferences().colorBackground));
+        rect->setLayer("background");
         rect->setMarginGroup(QCP::msLeft | QCP::msRight, margins);
         graphs->addElement(static_cast<int>(r), 0, rect);
         axisRects.push_back(rect);
@@ -436,6 +457,7 @@ void CGraphView::BuildPolar() {
     QCPLayoutGrid* graphs = graphArea_;
     auto* rect = new QCPAxisRect(plot_, true);
     rect->setBackground(ToColor(doc_.preferences().colorBackground));
+    rect->setLayer("background");
     graphs->addElement(0, 0, rect);
     QCPAxis* x = rect->axis(QCPAxis::atBottom);
     QCPAxis* y = rect->axis(QCPAxis::atLeft);
@@ -453,8 +475,7 @@ void CGraphView::BuildPolar() {
     const AxisScale& ys = doc_.options().scale.y;
     if (!ys.autoRange && ys.max > 0) r = ys.max;
     // Rings and spokes of the polar grid.
-    const QColor gridColor = ToColor(doc_.preferences().colorForeground).lighter(160);
-    QPen gridPen(gridColor, 0, Qt::DashLine);
+    QPen gridPen = x->grid()->pen();
     for (int ring = 1; ring <= 4; ++ring) {
         auto* circle = new QCPCurve(x, y);
         QVector<double> cx, cy;
@@ -506,6 +527,7 @@ void CGraphView::Build3D() {
     QCPLayoutGrid* graphs = graphArea_;
     auto* rect = new QCPAxisRect(plot_, true);
     rect->setBackground(ToColor(doc_.preferences().colorBackground));
+    rect->setLayer("background");
     graphs->addElement(0, 0, rect);
     QCPAxis* x = rect->axis(QCPAxis::atBottom);
     QCPAxis* y = rect->axis(QCPAxis::atLeft);
