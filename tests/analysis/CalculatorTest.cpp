@@ -500,5 +500,28 @@ TEST(CalculatorOptions, SlidingItemTextAndSamplingChecks) {
     EXPECT_EQ(ui.LastText(), "Number of points must be at least 2");
 }
 
+TEST(WaveOperations, LongCorrelationsByFftMatchTheDirectSums) {
+    // Beyond 2048 samples the lag sums come from an FFT: check them against
+    // the direct trapezoid of every 97th lag.
+    std::vector<float> a(3000), b(2500);
+    for (std::size_t i = 0; i < a.size(); ++i)
+        a[i] = static_cast<float>(std::sin(0.013 * i) + 0.3 * std::cos(0.21 * i * i));
+    for (std::size_t i = 0; i < b.size(); ++i) b[i] = static_cast<float>(std::cos(0.007 * i) - 0.2);
+    const double h = 0.5;
+    const std::vector<double> autoR = AutoCorrelationValues(a, h);
+    const std::vector<double> cross = CrossCorrelationValues(a, b, h);  // b is shorter
+    ASSERT_EQ(autoR.size(), a.size());
+    ASSERT_EQ(cross.size(), 2 * a.size() - 1);
+    const double scale = std::fabs(autoR[0]);
+    for (long k = 0; k < 3000; k += 97)
+        EXPECT_NEAR(autoR[static_cast<std::size_t>(k)], CorrelationAtLag(a, a, k, h), 1e-10 * scale)
+            << k;
+    for (long k = -2999; k < 3000; k += 97)
+        EXPECT_NEAR(cross[static_cast<std::size_t>(k + 2999)], CorrelationAtLag(a, b, k, h),
+                    1e-10 * scale)
+            << k;
+    EXPECT_EQ(cross[2 * 2999], CorrelationAtLag(a, b, 2999, h));  // past b's end: 0
+}
+
 }  // namespace
 }  // namespace kov
