@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "pqdif/PqdifIdentifiers.h"
 #include "pqdif/PqdifTags.h"
+#include "support/TestSupport.h"
 
 namespace kov::pqdif {
 namespace {
@@ -40,6 +44,48 @@ TEST(PqdifTags, EveryEntryIsFoundByItsOwnKey) {
         const auto& e = detail::kIntIdEntries[i];
         EXPECT_STRNE(GetIntIdName(e.owner, e.value), kUnrecognized) << e.name;
     }
+}
+
+TEST(PqdifTags, CheckedInTableMatchesTheIdentifierList) {
+    // The list the table is generated from sits beside the sample folder.
+    const auto csv = test::TestDataDir().empty()
+                         ? std::filesystem::path()
+                         : test::TestDataDir().parent_path() / "pqdif-identifiers.csv";
+    if (csv.empty() || !std::filesystem::exists(csv))
+        GTEST_SKIP() << "identifier list not found; table check skipped";
+    std::ifstream in(csv);
+    std::string line;
+    std::getline(in, line);  // column names
+    int rows = 0;
+    while (std::getline(in, line)) {
+        std::vector<std::string> f;
+        std::stringstream ss(line);
+        for (std::string cell; std::getline(ss, cell, ',');) f.push_back(cell);
+        f.resize(5);
+        const std::string& table = f[0];
+        const std::string& name = f[1];
+        ++rows;
+        if (table == "signature") continue;
+        if (table == "tag") {
+            const auto g = ParseGuid(f[2]);
+            ASSERT_TRUE(g) << line;
+            EXPECT_STREQ(GetTagName(*g), name == "tagBlank" ? "< Blank >" : name.c_str());
+        } else if (!f[2].empty()) {
+            const auto g = ParseGuid(f[2]);
+            ASSERT_TRUE(g) << line;
+            EXPECT_STRNE(GetIdName(*g), kUnrecognized) << line;
+        } else {
+            const auto owner = [&]() -> Guid {
+                for (std::size_t i = 0; i < detail::kTagEntryCount; ++i)
+                    if (f[3] == detail::kTagEntries[i].name) return detail::kTagEntries[i].tag;
+                return Guid{};
+            }();
+            ASSERT_FALSE(owner.IsNull()) << line;
+            EXPECT_STRNE(GetIntIdName(owner, std::stoi(f[4])), kUnrecognized) << line;
+        }
+    }
+    EXPECT_EQ(static_cast<std::size_t>(rows),
+              1 + detail::kTagEntryCount + detail::kIdEntryCount + detail::kIntIdEntryCount);
 }
 
 TEST(PqdifTags, IntegerIdentifiersAreScopedByTheirTag) {
