@@ -85,3 +85,20 @@ void BM_AddTenMillion(benchmark::State& state) {
 BENCHMARK(BM_AddTenMillion)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
+
+namespace {
+
+// Transfer function of 1 s of voltage and current at 15,360 samples/s: three
+// correlations of 15,360 samples (by FFT) and three 121-line DFTs.
+void BM_TransferFunction(benchmark::State& state) {
+    const auto v = MakeWave(15360, 1.0 / 15360, 0.0);
+    const auto i = MakeWave(15360, 1.0 / 15360, 0.25);
+    RecordingUi ui;
+    for (auto _ : state) {
+        auto result = v->TransferFunction(ui, i.get());
+        benchmark::DoNotOptimize(result);
+    }
+}
+BENCHMARK(BM_TransferFunction)->Unit(benchmark::kMillisecond);
+
+}  // namespace
