@@ -83,6 +83,16 @@ CGraphView::CGraphView(CGraphDoc& doc, QWidget* parent) : QWidget(parent), doc_(
     resize(640, 480);
     // A width change changes the number of pixel columns to fill.
     connect(plot_, &QCustomPlot::afterLayout, this, [this] {
+        // The polar grid is round: one unit is as long on both axes.
+        if (doc_.options().scale.polar && !doc_.flags().hist3d && !xAxes_.empty()) {
+            QCPAxis* x = xAxes_.front();
+            QCPAxis* y = x->axisRect()->axis(QCPAxis::atLeft);
+            if (x->axisRect()->width() > 16 && x->axisRect()->height() > 16) {
+                const double perPixelY = y->range().size() / x->axisRect()->height();
+                x->setRange(x->range().center(), perPixelY * x->axisRect()->width(),
+                            Qt::AlignCenter);
+            }
+        }
         const int columns = xAxes_.empty() ? 0 : ColumnsFor(xAxes_.front());
         if (columns != lastColumns_ && !xAxes_.empty()) {
             lastColumns_ = columns;
@@ -210,6 +220,10 @@ void CGraphView::Build() {
         if (outer->element(r, 0) != middle) outer->setRowStretchFactor(r, 0.001);
     plot_->legend = legend;
 
+    // Manual zooming is not offered on 3-D histograms.
+    const bool zoomable = !doc_.flags().hist3d;
+    plot_->setInteractions(zoomable ? QCP::iRangeDrag | QCP::iRangeZoom : QCP::Interactions());
+    plot_->setSelectionRectMode(zoomable && !crosshair_ ? QCP::srmZoom : QCP::srmNone);
     if (doc_.flags().hist3d) {
         Build3D();
     } else if (o.scale.polar) {
@@ -765,7 +779,7 @@ bool CGraphView::eventFilter(QObject* watched, QEvent* event) {
     if (watched == plot_) {
         if (event->type() == QEvent::MouseMove && crosshair_)
             MoveCrosshair(static_cast<QMouseEvent*>(event)->position().toPoint());
-        if (event->type() == QEvent::MouseButtonPress && !crosshair_) {
+        if (event->type() == QEvent::MouseButtonPress && !crosshair_ && !doc_.flags().hist3d) {
             // Ctrl+drag pans; a plain drag draws the zoom rectangle.
             const auto* mouse = static_cast<QMouseEvent*>(event);
             plot_->setSelectionRectMode(mouse->modifiers() & Qt::ControlModifier ? QCP::srmNone
@@ -840,17 +854,20 @@ void CGraphView::CopyToClipboard() {
 }
 
 void CGraphView::Print(QPrinter& printer) {
-    // At 96 dots per inch the chart's fonts and pens keep their screen sizes.
+    // At 96 dots per inch the chart's fonts and pens keep their screen sizes;
+    // the printer's own resolution comes back afterwards.
+    const int resolution = printer.resolution();
     printer.setResolution(96);
     QCPPainter painter;
-    if (!painter.begin(&printer)) return;
-    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-    QSize size = PictureSize(96.0);
-    size = size.boundedTo(page.size());
-    painter.setMode(QCPPainter::pmVectorized);
-    painter.setMode(QCPPainter::pmNoCaching);
-    plot_->toPainter(&painter, size.width(), size.height());
-    painter.end();
+    if (painter.begin(&printer)) {
+        const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+        const QSize size = PictureSize(96.0).boundedTo(page.size());
+        painter.setMode(QCPPainter::pmVectorized);
+        painter.setMode(QCPPainter::pmNoCaching);
+        plot_->toPainter(&painter, size.width(), size.height());
+        painter.end();
+    }
+    printer.setResolution(resolution);
 }
 
 }  // namespace kov

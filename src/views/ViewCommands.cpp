@@ -5,7 +5,6 @@
 #include <QFileDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -24,18 +23,14 @@ namespace kov {
 namespace {
 
 // Graph commands: Re-select, Scale, Autoscale, Grid, Edit Chart Properties,
-// Text, Crosshair Mode; File Export, Print, Print Preview, Print Setup, Copy.
+// Text, Crosshair Mode; File Export, Print, Print Preview, Copy. (Print Setup
+// belongs to the main window, which keeps the printer.)
 constexpr int kGraphCommands[] = {32790, 32791, 32779, 32793, 32840, 32792,
-                                  32781, 32788, 57607, 57609, 57606, 57634};
+                                  32781, 32788, 57607, 57609, 57634};
 
 std::vector<GraphExportFormat>& ExtraFormats() {
     static std::vector<GraphExportFormat> formats;
     return formats;
-}
-
-QPrinter& SharedPrinter() {
-    static QPrinter printer(QPrinter::HighResolution);
-    return printer;
 }
 
 void Connect(CMainFrame& frame, int id, std::function<void()> handler) {
@@ -244,16 +239,12 @@ void InstallViewCommands(CMainFrame& frame) {
     Connect(frame, 32781, onGraph(Crosshair));
     Connect(frame, 32788, [f] { Export(*f); });
     Connect(frame, 57634, onGraph([](CMainFrame&, CGraphView& v) { v.CopyToClipboard(); }));
-    Connect(frame, 57606, [f] {
-        QPageSetupDialog dialog(&SharedPrinter(), f);
-        dialog.exec();
-    });
     Connect(frame, 57607, onGraph([](CMainFrame& fr, CGraphView& v) {
-                QPrintDialog dialog(&SharedPrinter(), &fr);
-                if (dialog.exec() == QDialog::Accepted) v.Print(SharedPrinter());
+                QPrintDialog dialog(&fr.printer(), &fr);
+                if (dialog.exec() == QDialog::Accepted) v.Print(fr.printer());
             }));
     Connect(frame, 57609, onGraph([](CMainFrame& fr, CGraphView& v) {
-                QPrintPreviewDialog preview(&SharedPrinter(), &fr);
+                QPrintPreviewDialog preview(&fr.printer(), &fr);
                 QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &v,
                                  [&v](QPrinter* printer) { v.Print(*printer); });
                 preview.exec();

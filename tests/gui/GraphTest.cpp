@@ -87,6 +87,11 @@ bool HasColor(const QImage& image, QColor color) {
 class GraphTest : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() {
+        // The graphs here use the default preferences.
+        std::filesystem::remove(IniProfile::DefaultPath());
+    }
+
     void preferencesDefaults() {
         MemoryProfile empty;
         GraphPreferences p;
