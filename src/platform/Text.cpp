@@ -52,7 +52,11 @@ std::string TrimRight(std::string_view text) {
 }
 
 std::string Cut(std::string_view text, std::size_t limit) {
-    return std::string(text.substr(0, std::min(limit, text.size())));
+    if (text.size() <= limit) return std::string(text);
+    // Back off to the start of a UTF-8 sequence so a character is never split.
+    std::size_t end = limit;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    return std::string(text.substr(0, end));
 }
 
 std::string Format(const char* format, ...) {

@@ -17,7 +17,7 @@ bool EndsWithNoCase(std::string_view text, std::string_view suffix);
 std::string Trim(std::string_view text);
 std::string TrimRight(std::string_view text);
 
-// Cuts text to at most `limit` bytes.
+// Cuts text to at most `limit` bytes, never inside a UTF-8 character.
 std::string Cut(std::string_view text, std::size_t limit);
 
 // printf-style formatting into a std::string.

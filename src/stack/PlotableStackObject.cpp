@@ -32,18 +32,22 @@ void PlotableStackObject::CopyUnitsLike(const PlotableStackObject& source) {
     acquisition = source.acquisition;
 }
 
-void PlotableStackObject::PrepareLike(const PlotableStackObject& source) {
+void PlotableStackObject::PrepareYLike(const PlotableStackObject& source) {
     CopyUnitsLike(source);
     SetKind(kind(), source.axisCount());
-    xValues = FloatArray(pointCount_);
     yValues = FloatArray(pointCount_);
     y2Values = source.y2Values ? FloatArray(pointCount_) : FloatArray();
+}
+
+void PlotableStackObject::PrepareLike(const PlotableStackObject& source) {
+    PrepareYLike(source);
+    xValues = FloatArray(pointCount_);
     xExact = source.xExact ? DoubleArray(pointCount_) : DoubleArray();
 }
 
 void PlotableStackObject::CloneShape(const PlotableStackObject& source) {
     pointCount_ = source.pointCount_;
-    PrepareLike(source);
+    PrepareYLike(source);
     // The X values are the source's: share its arrays rather than copy them.
     xValues = source.xValues;
     xExact = source.xExact;

@@ -52,6 +52,8 @@ public:
 protected:
     PlotableStackObject(std::uint32_t kind, std::uint32_t axisCount)
         : StackObject(kind, axisCount) {}
+    // CopyUnitsLike, then new Y (and Y2 when the source has it) arrays.
+    void PrepareYLike(const PlotableStackObject& source);
     // Allocates X, Y (and Y2 when complex) of count points.
     void Allocate(std::uint32_t count, bool complex);
     void SetPointCount(std::uint32_t count) { pointCount_ = count; }

@@ -43,7 +43,9 @@ public:
     // Mutable access; detaches the block first when another array shares it.
     T* MutableData() {
         Detach();
-        return block_ ? block_->values.data() : nullptr;
+        if (!block_) return nullptr;
+        block_->extentsFresh = false;
+        return block_->values.data();
     }
     std::span<T> MutableValues() { return {MutableData(), size()}; }
 
@@ -52,8 +54,11 @@ public:
     T max() const { return block_ ? block_->max : T{}; }
     // Extents derive from the values alone, so refreshing them never detaches
     // a shared block: every sharer would compute the same numbers.
+    // A block whose values have not been written since its extents were
+    // computed is skipped, so items sharing one time array pay for it once.
     void RefreshExtents() {
-        if (!block_) return;
+        if (!block_ || block_->extentsFresh) return;
+        block_->extentsFresh = true;
         const auto& v = block_->values;
         if (v.empty()) {
             block_->min = block_->max = T{};
@@ -72,6 +77,7 @@ private:
         std::vector<T> values;
         T min{};
         T max{};
+        bool extentsFresh = false;
     };
     void Detach() {
         if (block_ && block_.use_count() > 1) block_ = std::make_shared<Block>(*block_);

@@ -34,7 +34,9 @@ bool Stack::Add(std::unique_ptr<StackObject> item, bool notify) {
     StackObject* raw = item.get();
     items_.push_back(std::move(item));
     byKey_.emplace(folded, raw);
-    if (notify) raw->ComputeSummary();
+    // Finish has already summarised a finished item; an item pushed without
+    // a summary gets its summary here.
+    if (notify && !raw->summary()) raw->ComputeSummary();
     return true;
 }
 

@@ -32,7 +32,7 @@ public:
     Ui& ui() const { return ui_; }
 
     // Appends the item when its key is free (then, with notify, computes its
-    // summary) and returns true. A taken key drops the item and, once per
+    // summary unless Finish already did) and returns true. A taken key drops the item and, once per
     // conflict flag, says so with message 2070; returns false.
     bool Add(std::unique_ptr<StackObject> item, bool notify = true);
     StackObject* FindByKey(const std::string& key) const;

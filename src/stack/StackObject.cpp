@@ -71,10 +71,10 @@ std::string ShortenCaseName(std::string_view caseName) {
     std::lock_guard lock(map.mutex);
     if (const auto it = map.shortNames.find(caseName); it != map.shortNames.end())
         return it->second;
-    const std::string prefix(caseName.substr(0, kNamePartLimit));
+    const std::string prefix = Cut(caseName, kNamePartLimit);
     const int count = map.prefixCounts[prefix]++;
     const std::string suffix = Format(":%d", count);
-    std::string shortName = prefix.substr(0, kNamePartLimit - suffix.size()) + suffix;
+    std::string shortName = Cut(prefix, kNamePartLimit - suffix.size()) + suffix;
     map.shortNames.emplace(std::string(caseName), shortName);
     return shortName;
 }

@@ -85,6 +85,8 @@ TEST(Text, CaseFoldingTrimmingAndFormatting) {
     EXPECT_EQ(Trim(" \t a b \r\n"), "a b");
     EXPECT_EQ(TrimRight("x  "), "x");
     EXPECT_EQ(Cut("abcdef", 3), "abc");
+    EXPECT_EQ(Cut("ab\xC3\xA9z", 3), "ab");  // never half of "é"
+    EXPECT_EQ(Cut("ab\xC3\xA9z", 4), "ab\xC3\xA9");
     EXPECT_EQ(Format("%s %d %lg", "n", 4, 0.5), "n 4 0.5");
     EXPECT_EQ(Format("%s", std::string(1000, 'z').c_str()).size(), 1000u);
 }

@@ -21,6 +21,22 @@ std::vector<float> Vec(std::span<const float> s) {
     return {s.begin(), s.end()};
 }
 
+TEST(SampleArray, ExtentsFollowWritesThroughMutableData) {
+    FloatArray a(std::vector<float>{1, 2, 3});
+    FloatArray shared = a;
+    a.RefreshExtents();  // fresh already: nothing to do
+    EXPECT_EQ(a.max(), 3);
+    auto values = a.MutableValues();  // detaches from `shared`
+    values[1] = 7;
+    a.RefreshExtents();
+    EXPECT_EQ(a.max(), 7);
+    EXPECT_EQ(shared.max(), 3);
+    FloatArray sized(2);
+    sized.MutableData()[0] = -4;
+    sized.RefreshExtents();
+    EXPECT_EQ(sized.min(), -4);
+}
+
 TEST(SampleArray, CopiesShareUntilOneIsWritten) {
     FloatArray a(std::vector<float>{1, 2, 3});
     FloatArray b = a;
