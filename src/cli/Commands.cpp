@@ -9,9 +9,10 @@
 #include "cli/CliContext.h"
 #include "cli/StackPrinter.h"
 #include "platform/Strings.h"
-#include "pqdif/PqdifDump.h"
 #include "platform/Text.h"
+#include "pqdif/PqdifDump.h"
 #include "readers/FileTypeRegistry.h"
+#include "readers/comtrade/ComtradeDataFile.h"
 
 namespace kov::cli {
 
@@ -111,13 +112,24 @@ int RunCommand(Context& context, const std::vector<std::string>& arguments) {
     });
 
     // list
-    std::string listPath, listType;
+    std::string listPath, listType, listEncoding;
     auto* list = app.add_subcommand("list", "Print the quantities a file holds");
     list->add_option("FILE", listPath, "Data file")->required();
     list->add_option("--type", listType, "Format as TYPE[:SUBTYPE] instead of by extension");
+    list->add_option("--encoding", listEncoding,
+                     "Encoding of names that are not UTF-8 (COMTRADE; default WINDOWS-1252)");
     list->callback([&] {
         status = OpenForCommand(context, listPath, listType);
         if (status != 0 || !context.workbench.currentFile()) return;
+        if (!listEncoding.empty()) {
+            auto* comtrade = dynamic_cast<ComtradeDataFile*>(context.workbench.currentFile());
+            if (comtrade && !comtrade->SetEncoding(listEncoding)) {
+                context.ui.MessageBox(Format(str::kUnknownEncoding, listEncoding.c_str()),
+                                      str::kLongProductName, Icon::Exclamation);
+                status = 1;
+                return;
+            }
+        }
         const auto catalogue = context.workbench.currentFile()->Catalogue();
         for (std::size_t i = 0; i < catalogue.size(); ++i)
             context.out << (i + 1) << '\t' << catalogue[i].group << '\t' << catalogue[i].line
@@ -125,7 +137,7 @@ int RunCommand(Context& context, const std::vector<std::string>& arguments) {
     });
 
     // load
-    std::string loadPath, loadType, answer = "yes";
+    std::string loadPath, loadType, loadEncoding, answer = "yes";
     ChoiceFlags choice;
     OutputFlags loadOutput;
     auto* load = app.add_subcommand("load", "Load quantities of a file onto the stack");
@@ -137,6 +149,8 @@ int RunCommand(Context& context, const std::vector<std::string>& arguments) {
     load->add_option("--match", choice.match,
                      "Load quantities whose line or key matches the pattern (repeatable)");
     load->add_option("--option,-O", choice.options, "Reader option NAME=VALUE (repeatable)");
+    load->add_option("--encoding", loadEncoding,
+                     "Encoding of names that are not UTF-8 (same as -O encoding=ENC)");
     load->add_option("--answer", answer, "Answer to questions: yes or no")
         ->check(CLI::IsMember({"yes", "no"}));
     AddOutputFlags(load, loadOutput);
@@ -145,6 +159,9 @@ int RunCommand(Context& context, const std::vector<std::string>& arguments) {
         status = OpenForCommand(context, loadPath, loadType);
         if (status != 0 || !context.workbench.currentFile()) return;
         context.host.flags = choice;
+        if (!loadEncoding.empty())
+            context.host.flags->options.push_back(std::string(ComtradeDataFile::kOptionEncoding) +
+                                                  "=" + loadEncoding);
         context.host.choiceError.clear();
         context.workbench.LoadCommand();
         context.host.flags.reset();

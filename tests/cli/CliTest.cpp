@@ -145,3 +145,32 @@ TEST(CliScript, OneStackAcrossLinesAndOneConflictMessagePerLoad) {
 
 }  // namespace
 }  // namespace kov
+
+namespace kov {
+namespace {
+
+TEST(CliLoad, EncodingOfNamesThatAreNotUtf8) {
+    test::TempDir dir;
+    // Channel id "U\xE9" is not UTF-8: Windows-1252 reads "Ué", CP1251 "Uй".
+    test::WriteFile(dir / "enc.cfg",
+                    "SUB,1,1999\r\n1,1A,0D\r\n1,U\xE9,A,,kV,1,0,0,-100,100,1,1,P\r\n60\r\n1\r\n"
+                    "1000,2\r\n01/01/2026,00:00:00.000\r\n01/01/2026,00:00:00.000\r\nASCII\r\n"
+                    "1\r\n");
+    test::WriteFile(dir / "enc.dat", "1,0,1\r\n2,1000,2\r\n");
+    const std::string cfg = "'" + (dir / "enc.cfg").string() + "'";
+    auto r = RunCli("list " + cfg);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("U\xC3\xA9"), std::string::npos) << r.out;
+    r = RunCli("list --encoding CP1251 " + cfg);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("U\xD0\xB9"), std::string::npos) << r.out;
+    r = RunCli("load --encoding CP1251 " + cfg);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("U\xD0\xB9"), std::string::npos) << r.out;
+    r = RunCli("list --encoding NO-SUCH-CODE " + cfg);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Unknown text encoding"), std::string::npos) << r.err;
+}
+
+}  // namespace
+}  // namespace kov
