@@ -421,6 +421,16 @@ int CMainFrame::OpenPath(const std::string& path) {
     return 1;
 }
 
+void CMainFrame::WhenNoModalDialog(std::function<void()> work) {
+    if (!QApplication::activeModalWidget()) {
+        work();
+        return;
+    }
+    QTimer::singleShot(200, this, [this, work = std::move(work)]() mutable {
+        WhenNoModalDialog(std::move(work));
+    });
+}
+
 bool CMainFrame::HandleShellRequest(const QString& request) {
     if (request == kActivateRequest) {
         BringToFront();
@@ -429,7 +439,8 @@ bool CMainFrame::HandleShellRequest(const QString& request) {
     const std::optional<QString> path = ParseOpenCommand(request);
     if (!path) return false;
     BringToFront();
-    OpenPath(path->toStdString());
+    // Opening replaces the current file: never under a load dialog that uses it.
+    WhenNoModalDialog([this, file = path->toStdString()] { OpenPath(file); });
     return true;
 }
 

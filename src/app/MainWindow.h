@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -111,6 +112,9 @@ public:
     bool HandleShellRequest(const QString& request);
     // Shows the window restored and in front.
     void BringToFront();
+    // Runs `work` now, or, while a modal dialog is open (a load dialog using
+    // the current file, a message), as soon as none is.
+    void WhenNoModalDialog(std::function<void()> work);
 
     // The four recent files, most recent first.
     QStringList recentFiles() const;

@@ -2,8 +2,10 @@
 
 #include <unistd.h>
 
+#include <QApplication>
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -104,7 +106,17 @@ public:
     explicit CAutomationAdaptor(CMainFrame& frame) : QDBusAbstractAdaptor(&frame), frame_(frame) {}
 
 public slots:
-    int OpenFile(const QString& path) { return frame_.OpenPath(path.toStdString()); }
+    // Answers at once when no modal dialog is open; otherwise the answer is
+    // sent when the open has run (the caller waits for it).
+    int OpenFile(const QString& path, const QDBusMessage& message) {
+        if (!QApplication::activeModalWidget()) return frame_.OpenPath(path.toStdString());
+        message.setDelayedReply(true);
+        frame_.WhenNoModalDialog([this, path, message] {
+            const int result = frame_.OpenPath(path.toStdString());
+            QDBusConnection::sessionBus().send(message.createReply(result));
+        });
+        return 0;
+    }
 
 private:
     CMainFrame& frame_;

@@ -21,6 +21,12 @@ namespace kov {
 class AppAutomationTest : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() {
+        // The main window writes KOV.ini: never the user's own.
+        if (qEnvironmentVariableIsEmpty("KOV_CONFIG_DIR"))
+            qputenv("KOV_CONFIG_DIR", scratch_.path().toLocal8Bit());
+    }
+
     void withoutASessionBusNothingIsSaid() {
         const QByteArray saved = qgetenv("DBUS_SESSION_BUS_ADDRESS");
         qunsetenv("DBUS_SESSION_BUS_ADDRESS");
@@ -75,6 +81,9 @@ private slots:
         bus.kill();
         bus.waitForFinished(5000);
     }
+
+private:
+    QTemporaryDir scratch_;
 };
 
 }  // namespace kov

@@ -118,6 +118,18 @@ void CancelNextLoadDialog() {
 class AppShellTest : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() {
+        // Never touch the user's own settings, data or sockets: folders of
+        // this run stand in for any that the environment does not set.
+        for (const char* variable : {"KOV_CONFIG_DIR", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"}) {
+            if (qEnvironmentVariableIsEmpty(variable))
+                qputenv(variable, QDir(scratch_.path()).filePath(variable).toLocal8Bit());
+            const QString folder = qEnvironmentVariable(variable);
+            QVERIFY(QDir().mkpath(folder));
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+    }
+
     void init() {
         // Each case starts without recent files or remembered filters.
         QFile::remove(QString::fromStdString(IniProfile::DefaultPath().string()));
@@ -267,6 +279,23 @@ private slots:
         QCOMPARE(received.front(), "[open(\"" + path + "\")]");
         QTRY_COMPARE(frame.windowTitle(), QString("KOV - shell.cfg"));
         QVERIFY(frame.isVisible());
+
+        // A request that comes while a load dialog is open waits for it to close.
+        WriteRecord(dir.path(), "later");
+        const QString later = QString::fromStdString((dir / "later.cfg").string());
+        QString titleDuringDialog;
+        OnNextModal([&](QWidget* modal) {
+            auto* load = qobject_cast<CLoadDialog*>(modal);
+            QVERIFY(load);
+            QVERIFY(CSingleInstance::SendToRunning(MakeOpenCommand(later)));
+            QTest::qWait(400);
+            titleDuringDialog = frame.windowTitle();
+            CancelNextLoadDialog();
+            load->reject();
+        });
+        frame.Command(kCmdLoad)->trigger();
+        QCOMPARE(titleDuringDialog, QString("KOV - shell.cfg"));
+        QTRY_COMPARE(frame.windowTitle(), QString("KOV - later.cfg"));
 
         // The path must be in double quotes.
         QCOMPARE(ParseOpenCommand("[open(\"/a/b.pl4\")]"), std::optional<QString>("/a/b.pl4"));
@@ -464,6 +493,9 @@ private slots:
         QVERIFY(frame.menuBar()->height() > 0);
         image.save(QDir::temp().filePath("kov-main-empty.png"));
     }
+
+private:
+    QTemporaryDir scratch_;
 };
 
 }  // namespace kov
