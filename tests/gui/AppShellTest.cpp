@@ -13,6 +13,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTextBrowser>
@@ -37,6 +38,13 @@
 namespace kov {
 
 namespace {
+
+// Keeps a rendered window as a PNG in $KOV_SCREENSHOT_DIR, when that is set,
+// for a person to look at.
+void KeepScreenshot(const QImage& image, const QString& name) {
+    const QString dir = qEnvironmentVariable("KOV_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) image.save(QDir(dir).filePath(name));
+}
 
 // A document over one item, for the document protocol.
 class ItemDoc : public CKov32Doc {
@@ -229,7 +237,7 @@ private slots:
 
         const QImage image = frame.grab().toImage();
         QVERIFY(image.width() >= 600 && image.height() >= 400);
-        image.save(QDir::temp().filePath("kov-main-loaded.png"));
+        KeepScreenshot(image, "kov-main-loaded.png");
     }
 
     void openPathReportsWhatWentWrong() {
@@ -305,6 +313,46 @@ private slots:
         QVERIFY(!frame.HandleShellRequest("[open(/a/b.pl4)]"));
         QVERIFY(frame.HandleShellRequest(kActivateRequest));  // only to the front
         QVERIFY(!frame.HandleShellRequest(QString()));
+    }
+
+    void aSecondStartOfKovHandsItsFileOver() {
+        // The program itself, built beside this test.
+        const QString kov = QDir(QCoreApplication::applicationDirPath()).filePath("../src/kov");
+        if (!QFileInfo(kov).isExecutable()) QSKIP("kov is not built beside the tests");
+        test::TempDir dir;
+        WriteRecord(dir.path(), "handed");
+        CSingleInstance first;
+        QVERIFY(first.Listen());
+        QStringList received;
+        connect(&first, &CSingleInstance::requestReceived,
+                [&](const QString& request) { received << request; });
+        QProcess second;
+        second.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+        second.start(kov, {QString::fromStdString((dir / "handed.cfg").string())});
+        QVERIFY(second.waitForStarted(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(second.state() == QProcess::NotRunning, 30000);
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QTRY_COMPARE(received.size(), 1);
+        QCOMPARE(received.front(),
+                 MakeOpenCommand(QString::fromStdString((dir / "handed.cfg").string())));
+    }
+
+    void regserverInCapitalsRegistersAndEnds() {
+        const QString kov = QDir(QCoreApplication::applicationDirPath()).filePath("../src/kov");
+        if (!QFileInfo(kov).isExecutable()) QSKIP("kov is not built beside the tests");
+        test::TempDir dir;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_DATA_HOME", QString::fromStdString((dir / "data").string()));
+        QProcess registration;
+        registration.setProcessEnvironment(environment);
+        registration.start(kov, {"/REGSERVER"});
+        QVERIFY(registration.waitForFinished(30000));
+        QCOMPARE(registration.exitCode(), 0);
+        QVERIFY(QFile::exists(
+            QString::fromStdString((dir / "data/applications/kov.desktop").string())));
+        QVERIFY(QFile::exists(
+            QString::fromStdString((dir / "data/dbus-1/services/KOV2000.Main.service").string())));
     }
 
     void discardClosesTheWindowsOfTheItem() {
@@ -389,6 +437,7 @@ private slots:
             for (std::size_t i = 0; i < 6; ++i) QVERIFY(!dialog.box(i)->isChecked());
             dialog.box(1)->setChecked(true);  // pl4
             dialog.box(3)->setChecked(true);  // pqd
+            KeepScreenshot(dialog.grab().toImage(), "kov-associations.png");
             dialog.ApplyChanges();
         }
         QVERIFY(IsAssociated("pl4"));
@@ -442,6 +491,7 @@ private slots:
         QVERIFY(help->isVisible());
         auto* browser = help->findChild<QTextBrowser*>();
         QVERIFY(browser->toPlainText().contains("KOV Help"));
+        KeepScreenshot(help->grab().toImage(), "kov-help.png");
         QVERIFY(browser->toPlainText().contains("Select Quantities to be Discarded"));
     }
 
@@ -453,6 +503,7 @@ private slots:
             QCOMPARE(tip.windowTitle(), QString("Tip of the Day"));
             QVERIFY(Button(&tip, "&Next Tip") && Button(&tip, "&Close"));
             first = tip.tip();
+            KeepScreenshot(tip.grab().toImage(), "kov-tip.png");
             QVERIFY(!first.isEmpty());
             QVERIFY(!first.startsWith("Tips file"));
             Button(&tip, "&Next Tip")->click();
@@ -479,7 +530,7 @@ private slots:
         QVERIFY(named);
         const QImage aboutImage = about.grab().toImage();
         QVERIFY(aboutImage.width() > 200);
-        aboutImage.save(QDir::temp().filePath("kov-about.png"));
+        KeepScreenshot(aboutImage, "kov-about.png");
 
         const QImage image = frame.grab().toImage();
         QVERIFY(image.width() >= 600);
@@ -491,7 +542,7 @@ private slots:
             for (int x = 0; x < image.width(); x += 4) differing += image.pixel(x, y) != corner;
         QVERIFY(differing > 100);
         QVERIFY(frame.menuBar()->height() > 0);
-        image.save(QDir::temp().filePath("kov-main-empty.png"));
+        KeepScreenshot(image, "kov-main-empty.png");
     }
 
 private:

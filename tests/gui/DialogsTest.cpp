@@ -31,6 +31,13 @@ namespace kov {
 
 namespace {
 
+// Keeps a rendered window as a PNG in $KOV_SCREENSHOT_DIR, when that is set,
+// for a person to look at.
+void KeepScreenshot(const QImage& image, const QString& name) {
+    const QString dir = qEnvironmentVariable("KOV_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) image.save(QDir(dir).filePath(name));
+}
+
 // A 1999 record with two analog channels and one digital channel.
 void WriteRecord(const std::filesystem::path& dir, bool withHeader = true) {
     test::WriteFile(dir / "rec.cfg",
@@ -102,7 +109,7 @@ private slots:
         QCOMPARE(list->item(2)->text(), QString("1 TRIP"));
         const QImage image = dialog.grab().toImage();
         QVERIFY(!image.isNull() && image.width() > 300);
-        image.save(QDir::temp().filePath("kov-load-comtrade.png"));
+        KeepScreenshot(image, "kov-load-comtrade.png");
     }
 
     void comtradeDialogWithoutHeaderFileCarriesOn() {
@@ -209,6 +216,7 @@ private slots:
                 QVERIFY2(Button(dialog, text), text);
             QCOMPARE(dialog->list()->count(), 3);
             Button(dialog, "&All")->click();
+            KeepScreenshot(dialog->grab().toImage(), "kov-discard.png");
             dialog->list()->item(1)->setSelected(false);
             Button(dialog, "&Ok")->click();
         });
@@ -263,6 +271,7 @@ private slots:
         dialog.prefixes()->button(kPrefixKilo)->click();
         dialog.unitNames()->setCurrentRow(kUnitVoltage - kFirstUnitId);
         QCOMPARE(dialog.sampleLabel()->text(), QString("kV"));
+        KeepScreenshot(dialog.grab().toImage(), "kov-units.png");
         QCOMPARE(dialog.multiplier()->text(), QString("1e+03"));
         // Nothing is written before Apply.
         QCOMPARE(stack.at(0)->axisUnits[kAxisY].code, std::uint16_t{kPrefixNone});
@@ -302,6 +311,7 @@ private slots:
         QTest::keyClicks(dialog.baseValue(), "12470");
         QVERIFY(dialog.perUnitize()->isChecked());
         dialog.factors()->button(2)->click();
+        KeepScreenshot(dialog.grab().toImage(), "kov-perunit.png");
 
         // Moving to the x axis keeps what was shown for the y axis.
         dialog.axisList()->setCurrentRow(0);
