@@ -32,8 +32,10 @@ CommandLine Examine(const QStringList& arguments) {
     CommandLine line;
     for (const QString& argument : arguments) {
         if (argument.size() > 1 && (argument.front() == '/' || argument.front() == '-')) {
-            // "/x" is taken as a switch only when no file of that name exists.
-            if (argument.front() == '/' && QFileInfo::exists(argument)) {
+            // "/x" is a switch; an absolute path ("/dir/file", or an
+            // existing file) is not.
+            if (argument.front() == '/' &&
+                (QFileInfo::exists(argument) || argument.indexOf('/', 1) >= 0)) {
                 line.paths << argument;
                 continue;
             }
