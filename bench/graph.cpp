@@ -84,6 +84,31 @@ void BM_DecimateFullView(benchmark::State& state) {
 }
 BENCHMARK(BM_DecimateFullView)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// The same with the block extremes the view builds for long curves.
+void BM_DecimateFullViewBlocks(benchmark::State& state) {
+    const kov::WaveStackObject& wave = Wave();
+    const double end = wave.XAt(kSamples - 1) * wave.scale(kov::kAxisX);
+    kov::BlockExtremes blocks;
+    blocks.Build(wave, kov::kQuantityMagnitude);
+    for (auto _ : state) {
+        auto points =
+            kov::DecimateRange(wave, 0, 1, 0.0, end, kWidth, state.range(0) == 0, &blocks);
+        benchmark::DoNotOptimize(points.x.data());
+    }
+    state.SetItemsProcessed(state.iterations() * kSamples);
+}
+BENCHMARK(BM_DecimateFullViewBlocks)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Building the block extremes once, when the graph is made.
+void BM_BuildBlockExtremes(benchmark::State& state) {
+    const kov::WaveStackObject& wave = Wave();
+    for (auto _ : state) {
+        kov::BlockExtremes blocks;
+        benchmark::DoNotOptimize(blocks.Build(wave, kov::kQuantityMagnitude));
+    }
+}
+BENCHMARK(BM_BuildBlockExtremes)->Unit(benchmark::kMillisecond);
+
 // Full redraw at full view: a new range (decimation) and drawing the image.
 void BM_RedrawFullView(benchmark::State& state) {
     Graph g(state.range(0) != 0);

@@ -481,10 +481,66 @@ void RawMinMaxIndex(const float* y, std::size_t a, std::size_t b, std::size_t& i
     }
 }
 
+const float* RawValues(const PlotableStackObject& item, int yQuantity) {
+    if (yQuantity == kQuantityMagnitude && item.yValues) return item.yValues.data();
+    if (yQuantity == kQuantityPhase && item.y2Values) return item.y2Values.data();
+    return nullptr;
+}
+
 }  // namespace
 
+bool BlockExtremes::Build(const PlotableStackObject& item, int yQuantity) {
+    values_ = RawValues(item, yQuantity);
+    count_ = values_ ? std::min<std::size_t>(item.pointCount(), yQuantity == kQuantityPhase
+                                                                    ? item.y2Values.size()
+                                                                    : item.yValues.size())
+                     : 0;
+    minIndex_.clear();
+    maxIndex_.clear();
+    if (!values_ || count_ > std::numeric_limits<std::uint32_t>::max()) {
+        values_ = nullptr;
+        return false;
+    }
+    const std::size_t blocks = (count_ + kBlock - 1) / kBlock;
+    minIndex_.resize(blocks);
+    maxIndex_.resize(blocks);
+    for (std::size_t k = 0; k < blocks; ++k) {
+        std::size_t iMin = 0;
+        std::size_t iMax = 0;
+        RawMinMaxIndex(values_, k * kBlock, std::min(count_, (k + 1) * kBlock), iMin, iMax);
+        minIndex_[k] = static_cast<std::uint32_t>(iMin);
+        maxIndex_[k] = static_cast<std::uint32_t>(iMax);
+    }
+    return true;
+}
+
+void BlockExtremes::Find(std::size_t a, std::size_t b, std::size_t& iMin, std::size_t& iMax) const {
+    b = std::min(b, count_);
+    const std::size_t firstFull = (a + kBlock - 1) / kBlock;
+    const std::size_t endFull = b / kBlock;
+    if (firstFull >= endFull) {
+        RawMinMaxIndex(values_, a, b, iMin, iMax);
+        return;
+    }
+    iMin = iMax = firstFull * kBlock;
+    auto consider = [&](std::size_t lo, std::size_t hi) {
+        if (lo >= hi) return;
+        std::size_t m = 0;
+        std::size_t n = 0;
+        RawMinMaxIndex(values_, lo, hi, m, n);
+        if (values_[m] < values_[iMin] || (values_[m] == values_[iMin] && m < iMin)) iMin = m;
+        if (values_[n] > values_[iMax] || (values_[n] == values_[iMax] && n < iMax)) iMax = n;
+    };
+    for (std::size_t k = firstFull; k < endFull; ++k) {
+        if (values_[minIndex_[k]] < values_[iMin]) iMin = minIndex_[k];
+        if (values_[maxIndex_[k]] > values_[iMax]) iMax = maxIndex_[k];
+    }
+    consider(a, firstFull * kBlock);
+    consider(endFull * kBlock, b);
+}
+
 PlotPoints DecimateRange(const PlotableStackObject& item, int xQuantity, int yQuantity, double xMin,
-                         double xMax, int columns, bool exactJoins) {
+                         double xMax, int columns, bool exactJoins, const BlockExtremes* blocks) {
     PlotPoints out;
     const std::size_t n = item.pointCount();
     if (n == 0) return out;
@@ -519,16 +575,17 @@ PlotPoints DecimateRange(const PlotableStackObject& item, int xQuantity, int yQu
     out.x.reserve(perColumn * static_cast<std::size_t>(columns) + 2);
     out.y.reserve(perColumn * static_cast<std::size_t>(columns) + 2);
     const double width = (xMax - xMin) / columns;
-    const float* rawY = nullptr;
-    if (yQuantity == kQuantityMagnitude && item.yValues) rawY = item.yValues.data();
-    if (yQuantity == kQuantityPhase && item.y2Values) rawY = item.y2Values.data();
+    const float* rawY = RawValues(item, yQuantity);
+    if (blocks && !blocks->built()) blocks = nullptr;
     std::size_t a = first;
     for (int c = 0; c < columns && a < last; ++c) {
         std::size_t b = c + 1 == columns ? last : LowerIndex(item, a, last, xMin + (c + 1) * width);
         if (b <= a) continue;
         std::size_t iMin = a;
         std::size_t iMax = a;
-        if (rawY)
+        if (rawY && blocks)
+            blocks->Find(a, b, iMin, iMax);
+        else if (rawY)
             RawMinMaxIndex(rawY, a, b, iMin, iMax);
         else
             MinMaxIndex(

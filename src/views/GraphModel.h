@@ -242,6 +242,27 @@ struct PlotPoints {
     std::vector<double> y;
 };
 
+// Where the minimum and the maximum of every block of kBlock samples of an
+// item's magnitudes (or angles) lie, so that a pixel column spanning many
+// blocks reads two values per block instead of every sample. Built once per
+// curve in one pass; the item's arrays are immutable, so it stays valid until
+// the item is refreshed.
+class BlockExtremes {
+public:
+    static constexpr std::size_t kBlock = 1024;
+    // False (and nothing built) for quantities other than magnitude and phase.
+    bool Build(const PlotableStackObject& item, int yQuantity);
+    bool built() const { return values_ != nullptr; }
+    // Index of the minimum and the maximum of the values in [a, b), a < b.
+    void Find(std::size_t a, std::size_t b, std::size_t& iMin, std::size_t& iMax) const;
+
+private:
+    const float* values_ = nullptr;
+    std::size_t count_ = 0;
+    std::vector<std::uint32_t> minIndex_;
+    std::vector<std::uint32_t> maxIndex_;
+};
+
 // The points to draw for the part of an item between xMin and xMax (plotted X
 // in display units) over `columns` pixel columns. When the range holds more
 // than a few points per column, each column keeps the minimum and maximum of
@@ -250,7 +271,10 @@ struct PlotPoints {
 // too, so that the lines between columns are the ones the full data draws.
 // One sample beyond each end of the range is kept so that the curve reaches
 // the edges. Items whose X is not ascending are returned whole.
+// `blocks`, when given and built for the same item and quantity, speeds up
+// wide columns.
 PlotPoints DecimateRange(const PlotableStackObject& item, int xQuantity, int yQuantity, double xMin,
-                         double xMax, int columns, bool exactJoins);
+                         double xMax, int columns, bool exactJoins,
+                         const BlockExtremes* blocks = nullptr);
 
 }  // namespace kov

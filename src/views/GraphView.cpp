@@ -389,6 +389,10 @@ void CGraphView::AddCurve(std::size_t index, QCPAxis* xAxis, QCPAxis* yAxis) {
         }
         c.decimated = item->kind() != kKindMagDur;
         c.plottable = graph;
+        if (c.decimated && item->pointCount() >= 64 * BlockExtremes::kBlock) {
+            c.blocks = std::make_shared<BlockExtremes>();
+            c.blocks->Build(*item, o.yQuantity);
+        }
     }
     c.plottable->setName(name);
     if (plot_->legend) c.plottable->addToLegend(plot_->legend);
@@ -614,10 +618,10 @@ void CGraphView::FillCurve(Curve& c) {
         hi = PercentOf(hi);
     }
     const int columns = ColumnsFor(c.xAxis);
-    const PlotPoints points =
-        c.decimated
-            ? DecimateRange(*c.item, o.xQuantity, o.yQuantity, lo, hi, columns, !o.filterPoints)
-            : DecimateRange(*c.item, o.xQuantity, o.yQuantity, 0, 0, 0, true);
+    const PlotPoints points = c.decimated
+                                  ? DecimateRange(*c.item, o.xQuantity, o.yQuantity, lo, hi,
+                                                  columns, !o.filterPoints, c.blocks.get())
+                                  : DecimateRange(*c.item, o.xQuantity, o.yQuantity, 0, 0, 0, true);
     auto accept = [&](double& x, double y) {
         if (logX && !(x > 0)) return false;
         if (logY && !(y > 0)) return false;
@@ -659,7 +663,10 @@ void CGraphView::RangeChanged(QCPAxis* xAxis) {
 }
 
 void CGraphView::RefreshData() {
-    for (Curve& c : curves_) FillCurve(c);
+    for (Curve& c : curves_) {
+        if (c.blocks) c.blocks->Build(*c.item, doc_.options().yQuantity);
+        FillCurve(c);
+    }
     plot_->replot();
 }
 

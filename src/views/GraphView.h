@@ -10,7 +10,10 @@
 #include <QImage>
 #include <QString>
 #include <QWidget>
+#include <memory>
 #include <vector>
+
+#include "views/GraphModel.h"
 
 class QCustomPlot;
 class QCPAxis;
@@ -80,7 +83,8 @@ private:
         QCPAbstractPlottable* plottable = nullptr;
         QCPAxis* xAxis = nullptr;
         QCPAxis* yAxis = nullptr;
-        bool decimated = false;  // a line graph fed per visible range
+        bool decimated = false;                 // a line graph fed per visible range
+        std::shared_ptr<BlockExtremes> blocks;  // for long curves
     };
 
     void BuildCartesian();

@@ -268,6 +268,19 @@ private slots:
         QVERIFY(all.x.size() >= 500);
         QCOMPARE(*std::max_element(all.y.begin(), all.y.end()), 5000.0);
         QVERIFY(std::is_sorted(all.x.begin(), all.x.end()));
+        // The block extremes give the same points, faster.
+        BlockExtremes blocks;
+        QVERIFY(blocks.Build(*wave, kQuantityMagnitude));
+        for (int columns : {500, 1280, 7})
+            for (bool joinsToo : {false, true}) {
+                const PlotPoints plain =
+                    DecimateRange(*wave, 0, 1, 12.5, 765432.0, columns, joinsToo);
+                const PlotPoints fast =
+                    DecimateRange(*wave, 0, 1, 12.5, 765432.0, columns, joinsToo, &blocks);
+                QVERIFY(plain.x == fast.x);
+                QVERIFY(plain.y == fast.y);
+            }
+        QVERIFY(!BlockExtremes{}.Build(*wave, kQuantityReal));
         const PlotPoints joins = DecimateRange(*wave, 0, 1, x.min, x.max, 500, true);
         QVERIFY(joins.x.size() > all.x.size());
         QVERIFY(joins.x.size() <= 4 * 500 + 2);
