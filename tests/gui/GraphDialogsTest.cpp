@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTimer>
@@ -28,6 +30,7 @@
 #include "stack/WaveStackObject.h"
 #include "support/TestSupport.h"
 #include "views/GraphDoc.h"
+#include "views/GraphView.h"
 #include "views/ViewCommands.h"
 #include "views/dialogs/GraphEditDialogs.h"
 #include "views/dialogs/GraphSelectDialog.h"
@@ -308,6 +311,85 @@ private slots:
         CMainFrame second;
         QCOMPARE(AppPreferences().pngY, 333);
         QCOMPARE(AppPreferences().filterPoints, 1);
+    }
+
+    void threeDHistogramRefusesCrosshairGridAndScale() {
+        CMainFrame frame;
+        auto cells = std::make_unique<Hist3DStackObject>(4);
+        {
+            auto x = cells->xValues.MutableValues();
+            auto y = cells->yValues.MutableValues();
+            auto z = cells->y2Values.MutableValues();
+            for (std::size_t k = 0; k < 4; ++k) {
+                x[k] = static_cast<float>(k % 2);
+                y[k] = static_cast<float>(k / 2);
+                z[k] = static_cast<float>(k);
+            }
+            cells->Init("", "DERIVED", "RATES", "", "", "", "HST3");
+            cells->Finish();
+        }
+        StackObject* item = cells.get();
+        frame.stack().Add(std::move(cells));
+        const std::vector<StackObject*> items{item};
+        CreateGraphs(frame, items, GraphSelection{});
+        const std::pair<int, const char*> cases[] = {{32781, str::kNoCrosshairs3D},
+                                                     {32793, str::kNoGridStyles3D},
+                                                     {32791, str::kNoScaling3D}};
+        for (const auto& [id, text] : cases) {
+            QString shown, caption;
+            QTimer::singleShot(0, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                shown = box->text();
+                caption = box->windowTitle();
+                box->accept();
+            });
+            QAction* command = frame.Command(id);
+            QVERIFY(command && command->isEnabled());
+            command->trigger();
+            QCOMPARE(shown, QString(text));
+            QCOMPARE(caption, QString("Not Supported"));
+        }
+        QVERIFY(!ActiveGraph(frame)->crosshair());
+        frame.mdiArea()->closeAllSubWindows();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void mainWindowWithAGraphLooksRight() {
+        CMainFrame frame;
+        for (const char* name : {"A", "B"}) frame.stack().Add(MakeWave(name));
+        const std::vector<StackObject*> items{frame.stack().at(0), frame.stack().at(1)};
+        CreateGraphs(frame, items, GraphSelection{});
+        frame.resize(1024, 720);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        frame.mdiArea()->currentSubWindow()->showMaximized();
+        QCoreApplication::processEvents();
+        const QImage image = frame.grab().toImage();
+        int white = 0;
+        for (int y = 0; y < image.height(); y += 2)
+            for (int x = 0; x < image.width(); x += 2)
+                if (image.pixelColor(x, y) == QColor(Qt::white)) ++white;
+        // The graph's white background fills most of the window.
+        QVERIFY(white > image.width() * image.height() / 8);
+        const QString dir = qEnvironmentVariable("KOV_GRAPH_SHOTS");
+        if (!dir.isEmpty()) {
+            image.save(dir + "/main_window.png");
+            for (QDialog* dialog : std::initializer_list<QDialog*>{
+                     new CGraphSelectDialog(frame.stack(), frame.ui(), GraphPreferences{}),
+                     new CScaleDialog(ScaleOptions{}, Extent{}, Extent{}, frame.ui()),
+                     new CGridDialog(GridOptions{}),
+                     new CTextDialog(*static_cast<CGraphDoc*>(frame.documents().front().get())),
+                     new CPreferencesDialog(GraphPreferences{}, frame.ui())}) {
+                dialog->show();
+                QCoreApplication::processEvents();
+                dialog->grab().save(dir + "/dialog_" + dialog->windowTitle().replace(' ', '_') +
+                                    ".png");
+                delete dialog;
+            }
+        }
+        frame.mdiArea()->closeAllSubWindows();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     void newGraphCommandRunsTheSelection() {

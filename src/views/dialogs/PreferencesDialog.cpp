@@ -89,6 +89,7 @@ CPreferencesDialog::CPreferencesDialog(const GraphPreferences& prefs, Ui& ui, QW
     swatch_ = new QLabel;
     swatch_->setFixedSize(48, 20);
     swatch_->setAutoFillBackground(true);
+    swatch_->setFrameStyle(QFrame::Box | QFrame::Plain);
     auto* change = new QPushButton(tr("Change..."));
     auto* defaults = new QPushButton(tr("Defaults"));
     ch->addWidget(swatch_);
