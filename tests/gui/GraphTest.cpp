@@ -3,10 +3,14 @@
 // use counts, discarding, background curves) and picture export.
 
 #include <qcustomplot.h>
+#include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMimeData>
+#include <QPrinter>
 #include <QtTest>
 #include <cmath>
 #include <functional>
@@ -327,6 +331,21 @@ private slots:
         QVERIFY(HasColor(image, QColor(0, 255, 0)));
         // The preference size of vector pictures: 6 x 4 inches.
         QCOMPARE(view->PictureSize(96), QSize(576, 384));
+        // Copy puts SVG and PNG on the clipboard.
+        view->CopyToClipboard();
+        const QMimeData* copied = QApplication::clipboard()->mimeData();
+        QVERIFY(copied);
+        QVERIFY(copied->data("image/svg+xml").contains("<svg"));
+        QVERIFY(copied->hasImage());
+        QCOMPARE(qvariant_cast<QImage>(copied->imageData()).size(), QSize(640, 480));
+        // Printing to a PDF printer writes a page.
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString((dir / "print.pdf").string()));
+        const int resolution = printer.resolution();
+        view->Print(printer);
+        QCOMPARE(printer.resolution(), resolution);
+        QVERIFY(test::ReadFile(dir / "print.pdf").rfind("%PDF", 0) == 0);
     }
 
     void stackedGraphsHaveOneAxisRectPerItem() {
