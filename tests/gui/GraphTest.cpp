@@ -22,6 +22,7 @@
 #include "app/MainWindow.h"
 #include "platform/IniProfile.h"
 #include "platform/MemoryProfile.h"
+#include "readers/DataFile.h"
 #include "stack/WaveStackObject.h"
 #include "support/TestSupport.h"
 #include "views/GraphDoc.h"
@@ -68,6 +69,12 @@ void CloseAll(CMainFrame& frame) {
 class Frame : public CMainFrame {
 public:
     ~Frame() override { CloseAll(*this); }
+    // Load picks every quantity the reader offers.
+    std::optional<LoadChoice> ChooseQuantities(DataFile& reader) override {
+        LoadChoice choice;
+        for (std::size_t i = 0; i < reader.Catalogue().size(); ++i) choice.indexes.push_back(i);
+        return choice;
+    }
 };
 
 // Pixels of an image that differ from the background colour.
@@ -596,6 +603,26 @@ private slots:
         shoot("hist3d", {hist3d}, s);
         CGraphView* view = ActiveGraph(frame);
         QVERIFY(view && view->document().flags().hist3d);
+    }
+
+    void bundledExampleGraphs() {
+        // The example beside the sources (this file is tests/gui/GraphTest.cpp).
+        const std::filesystem::path cfg = std::filesystem::path(__FILE__).parent_path() / ".." /
+                                          ".." / "examples" / "comtrade" / "fault_3ph_60hz.cfg";
+        if (!std::filesystem::exists(cfg)) QSKIP("the bundled example is not there");
+        Frame frame;
+        QCOMPARE(frame.workbench().OpenAs(cfg.string(), 1006, 1), 0);
+        frame.workbench().LoadCommand();
+        QVERIFY(frame.stack().size() >= 3);
+        const std::vector<StackObject*> all = frame.stack().GetAll();
+        const auto docs = CreateGraphs(frame, all, GraphSelection{}, true);
+        QCOMPARE(docs.size(), std::size_t{2});
+        for (std::size_t i = 0; i < docs.size(); ++i) {
+            const QImage image = docs[i]->view()->RenderImage(900, 600);
+            QVERIFY(InkedPixels(image) > 5000);
+            const QString dir = qEnvironmentVariable("KOV_GRAPH_SHOTS");
+            if (!dir.isEmpty()) image.save(dir + QString("/example_%1.png").arg(i));
+        }
     }
 
     void crosshairReadsTheCurve() {
