@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "stack/PlotableStackObject.h"
 #include "views/GraphDoc.h"
@@ -634,9 +635,15 @@ void CGraphView::FillCurve(Curve& c) {
     if (auto* graph = qobject_cast<QCPGraph*>(c.plottable)) {
         QVector<QCPGraphData> data;
         data.reserve(static_cast<qsizetype>(points.x.size()));
+        // With "NullGap" a missing value (NaN) breaks the line; otherwise the
+        // line joins the points on either side.
+        const bool gaps = doc_.preferences().nullGap != 0;
         for (std::size_t k = 0; k < points.x.size(); ++k) {
             double x = points.x[k];
-            if (accept(x, points.y[k])) data.push_back(QCPGraphData(x, points.y[k]));
+            if (accept(x, points.y[k]))
+                data.push_back(QCPGraphData(x, points.y[k]));
+            else if (gaps && std::isnan(points.y[k]) && std::isfinite(x))
+                data.push_back(QCPGraphData(x, std::numeric_limits<double>::quiet_NaN()));
         }
         graph->data()->set(data, c.decimated);
     } else if (auto* curve = qobject_cast<QCPCurve*>(c.plottable)) {

@@ -14,6 +14,7 @@
 #include <QtTest>
 #include <cmath>
 #include <functional>
+#include <limits>
 
 #include "analysis/MagDurStackObject.h"
 #include "analysis/SpectrumStackObject.h"
@@ -623,6 +624,23 @@ private slots:
             const QString dir = qEnvironmentVariable("KOV_GRAPH_SHOTS");
             if (!dir.isEmpty()) image.save(dir + QString("/example_%1.png").arg(i));
         }
+    }
+
+    void nullGapBreaksTheLineAtMissingValues() {
+        Frame frame;
+        auto wave = MakeWave("GAP", "VA", 10);
+        wave->yValues.MutableValues()[5] = std::numeric_limits<float>::quiet_NaN();
+        StackObject* item = wave.get();
+        frame.stack().Add(std::move(wave));
+        const std::vector<StackObject*> items{item};
+        AppPreferences().nullGap = 0;
+        CGraphDoc* joined = CreateGraphs(frame, items, GraphSelection{}).front();
+        QCOMPARE(joined->view()->PlottedPointCounts().front(), 9);
+        AppPreferences().nullGap = 1;
+        CGraphDoc* gapped = CreateGraphs(frame, items, GraphSelection{}).front();
+        AppPreferences().nullGap = 0;
+        QCOMPARE(gapped->view()->PlottedPointCounts().front(), 10);
+        QVERIFY(std::isnan(gapped->view()->plot()->graph(0)->data()->at(5)->value));
     }
 
     void crosshairReadsTheCurve() {
