@@ -34,6 +34,8 @@
 #include "platform/Strings.h"
 #include "platform/Text.h"
 #include "stack/dialogs/DeleteStackDialog.h"
+#include "views/GraphDoc.h"
+#include "views/GraphModel.h"
 #include "views/Kov32Doc.h"
 #include "views/ViewCommands.h"
 
@@ -470,6 +472,14 @@ std::optional<LoadChoice> CMainFrame::ChooseQuantities(DataFile& reader) {
 
 void CMainFrame::PostLoad() {
     QTimer::singleShot(0, this, [this] { workbench_->LoadCommand(); });
+}
+
+void CMainFrame::QuickGraph(std::span<StackObject* const> items, int mode) {
+    if (items.empty()) return;
+    GraphSelection selection = InitialSelection(AppPreferences());
+    // An unknown mode number draws the items superimposed.
+    selection.mode = mode >= kModeSuperimpose && mode <= kModeAutoWindows ? mode : kModeSuperimpose;
+    CreateGraphs(*this, items, selection);
 }
 
 void CMainFrame::SetTitle(const std::string& title) {

@@ -129,6 +129,8 @@ public:
     std::optional<LoadChoice> ChooseQuantities(DataFile& reader) override;
     void PostLoad() override;
     void SetTitle(const std::string& title) override;
+    // Macro "quickgraph": graphs the items with the given graph mode.
+    void QuickGraph(std::span<StackObject* const> items, int mode) override;
     void AddRecentFile(const std::string& path) override;
     void UpdateInterfaceFlags() override;
     int RebuildWindowsShowing(const std::set<const StackObject*>& items) override;

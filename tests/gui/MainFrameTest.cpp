@@ -43,6 +43,23 @@ private slots:
         QCOMPARE(frame.windowTitle(), QString("KOV - rec.cfg"));
     }
 
+    void macroQuickgraphDrawsTheStack() {
+        CMainFrame frame;
+        for (const char* name : {"a", "b"}) {
+            auto wave = std::make_unique<WaveStackObject>();
+            wave->Init("", "DERIVED", name, "", "", "", "WAVE");
+            wave->SetSamples(FloatArray(std::vector<float>{0, 1}),
+                             FloatArray(std::vector<float>{1, 2}));
+            wave->Finish();
+            frame.stack().Add(std::move(wave));
+        }
+        test::TempDir dir;
+        test::WriteFile(dir / "draw.km", "quickgraph all 4\n");
+        frame.workbench().RunMacro((dir / "draw.km").string());
+        QCOMPARE(frame.documents().size(), std::size_t{2});  // mode 4: one window per item
+        QCOMPARE(frame.stack().at(0)->inUse, 1u);
+    }
+
     void discardingAnItemClosesItsDocuments() {
         CMainFrame frame;
         auto wave = std::make_unique<WaveStackObject>();
