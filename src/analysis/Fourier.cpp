@@ -103,6 +103,24 @@ double RootMeanSquare(std::span<const float> x) {
     return std::sqrt(sum / static_cast<double>(x.size()));
 }
 
+double PeakMagnitude(std::span<const float> x) {
+    double largest = -1e30, smallest = 1e30;
+    for (float v : x) {
+        largest = std::max(largest, static_cast<double>(v));
+        smallest = std::min(smallest, static_cast<double>(v));
+    }
+    return std::max(std::fabs(largest), std::fabs(smallest));
+}
+
+void SpectrumLine(double re, double im, std::size_t h, std::size_t n, double gain, float& magnitude,
+                  float& phase) {
+    const double modulus = std::sqrt(re * re + im * im);
+    const double m = static_cast<double>(n / 2);
+    magnitude = static_cast<float>(h == 0 ? modulus / static_cast<double>(n) / gain
+                                          : modulus / m / std::numbers::sqrt2 / gain);
+    phase = (re == 0.0 && im == 0.0) ? 0.0f : static_cast<float>(std::atan2(im, re));
+}
+
 double MeanAbsolute(std::span<const float> x) {
     if (x.empty()) return 0.0;
     double sum = 0.0;
@@ -152,12 +170,7 @@ FftWindow TransformWindow(std::span<const double> t, std::span<const float> y, d
     ResampleWindow(t, y, start, dtPrime, re);
 
     FftWindow w;
-    double largest = -1e30, smallest = 1e30;
-    for (float v : re) {
-        largest = std::max(largest, static_cast<double>(v));
-        smallest = std::min(smallest, static_cast<double>(v));
-    }
-    w.peak = std::max(std::fabs(largest), std::fabs(smallest));
+    w.peak = PeakMagnitude(re);
     w.rms = RootMeanSquare(re);
     w.meanAbs = MeanAbsolute(re);
 
@@ -168,13 +181,8 @@ FftWindow TransformWindow(std::span<const double> t, std::span<const float> y, d
     w.magnitude.resize(m);
     w.phase.resize(m);
     for (std::size_t h = 0; h < m; ++h) {
-        const double a = re[h], b = im[h];
-        const double modulus = std::sqrt(a * a + b * b);
         w.frequency[h] = static_cast<float>(static_cast<double>(h) * lineSpacing);
-        w.magnitude[h] = static_cast<float>(h == 0 ? modulus / static_cast<double>(n) / gain
-                                                   : modulus / static_cast<double>(m) /
-                                                         std::numbers::sqrt2 / gain);
-        w.phase[h] = (a == 0.0 && b == 0.0) ? 0.0f : static_cast<float>(std::atan2(b, a));
+        SpectrumLine(re[h], im[h], h, n, gain, w.magnitude[h], w.phase[h]);
     }
     return w;
 }

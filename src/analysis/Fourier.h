@@ -69,7 +69,14 @@ void DFTLines(std::span<const float> x, double dt, std::size_t lineCount, float 
               std::vector<double>& re, std::vector<double>& im);
 
 double RootMeanSquare(std::span<const float> x);  // sqrt(sum x^2 / n), 0 when empty
-double MeanAbsolute(std::span<const float> x);    // sum |x| / n, 0 when empty
+// The larger of |largest| and |smallest| value (starting from -1e30 and 1e30).
+double PeakMagnitude(std::span<const float> x);
+
+// Magnitude and phase of line h of an unscaled n-point transform, divided by
+// the window gain: the mean for line 0, the component's RMS value otherwise.
+void SpectrumLine(double re, double im, std::size_t h, std::size_t n, double gain, float& magnitude,
+                  float& phase);
+double MeanAbsolute(std::span<const float> x);  // sum |x| / n, 0 when empty
 
 // One transform window: the waveform (t, y) resampled at start + i * dtPrime
 // for i < n (n a power of two), linear inside the data and extrapolated from

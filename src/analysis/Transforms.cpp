@@ -23,17 +23,6 @@ constexpr double kSqrt2 = 1.4142135623730951;
 // Largest transform length the FFT makes (2^26 points, 256 MB of work arrays).
 constexpr int kMaxLog2 = 26;
 
-// Magnitude and phase of line h of an unscaled transform of n points: the mean
-// for line 0, the RMS value of the component otherwise, divided by the gain.
-void LineOf(double re, double im, std::size_t h, std::size_t n, double gain, float& magnitude,
-            float& phase) {
-    const double modulus = std::sqrt(re * re + im * im);
-    const double m = static_cast<double>(n / 2);
-    magnitude = static_cast<float>(h == 0 ? modulus / static_cast<double>(n) / gain
-                                          : modulus / m / kSqrt2 / gain);
-    phase = (re == 0.0 && im == 0.0) ? 0.0f : static_cast<float>(std::atan2(im, re));
-}
-
 // The samples of the waveform from the one before `start` on: the resampling
 // cursor never needs the earlier ones, and an instant before the data still
 // sees the first two samples.
@@ -131,12 +120,7 @@ std::unique_ptr<StackObject> FftOfWave(Ui& ui, const WaveStackObject& wave,
         xs[w] = static_cast<float>(s + static_cast<double>(M) * dtPrime);
         double value = 0.0;
         if (item < 0) {
-            double largest = -1e30, smallest = 1e30;
-            for (float v : re) {
-                largest = std::max(largest, static_cast<double>(v));
-                smallest = std::min(smallest, static_cast<double>(v));
-            }
-            const double peak = std::max(std::fabs(largest), std::fabs(smallest));
+            const double peak = PeakMagnitude(re);
             const double rms = RootMeanSquare(re);
             switch (item) {
                 case kItemRms:
@@ -159,7 +143,7 @@ std::unique_ptr<StackObject> FftOfWave(Ui& ui, const WaveStackObject& wave,
             const double gain = ApplyWindow(re, parameters.window);
             FFTInPlace(re, im, static_cast<unsigned>(k));
             float magnitude = 0.0f, phase = 0.0f;
-            LineOf(re[line], im[line], line, N, gain, magnitude, phase);
+            SpectrumLine(re[line], im[line], line, N, gain, magnitude, phase);
             value = magnitude;
         }
         ys[w] = static_cast<float>(value);
