@@ -24,6 +24,7 @@
 #include <cerrno>
 #include <filesystem>
 
+#include "analysis/dialogs/CalculatorCommands.h"
 #include "analysis/dialogs/UnitsDialogs.h"
 #include "app/AppSettings.h"
 #include "app/Associations.h"
@@ -34,9 +35,11 @@
 #include "platform/Strings.h"
 #include "platform/Text.h"
 #include "stack/dialogs/DeleteStackDialog.h"
+#include "views/FileViewer.h"
 #include "views/GraphDoc.h"
 #include "views/GraphModel.h"
 #include "views/Kov32Doc.h"
+#include "views/TableCommands.h"
 #include "views/ViewCommands.h"
 
 // The bundled help pages and tips live in a static library: their resources
@@ -107,6 +110,8 @@ CMainFrame::CMainFrame(QWidget* parent)
     BuildMenus();
     BuildToolBar();
     InstallViewCommands(*this);
+    InstallCalculatorCommands(*this);
+    InstallTableCommands(*this);
     UpdateRecentFileMenu();
     UpdateInterfaceFlags();
     resize(1024, 720);
@@ -316,6 +321,7 @@ QPrinter& CMainFrame::printer() {
 
 void CMainFrame::AddDocument(std::unique_ptr<CKov32Doc> document) {
     QWidget* window = document->Window();
+    window->setProperty(kDocumentProperty, QVariant::fromValue<void*>(document.get()));
     QMdiSubWindow* sub = mdi_->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     CKov32Doc* raw = document.get();
@@ -472,6 +478,10 @@ std::optional<LoadChoice> CMainFrame::ChooseQuantities(DataFile& reader) {
 
 void CMainFrame::PostLoad() {
     QTimer::singleShot(0, this, [this] { workbench_->LoadCommand(); });
+}
+
+void CMainFrame::ViewAsText(const std::string& path) {
+    OpenInViewer(*this, path);
 }
 
 void CMainFrame::QuickGraph(std::span<StackObject* const> items, int mode) {

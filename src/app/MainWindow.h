@@ -128,6 +128,8 @@ public:
                                                std::size_t initialFilter) override;
     std::optional<LoadChoice> ChooseQuantities(DataFile& reader) override;
     void PostLoad() override;
+    // Files of the text types open in the file viewer.
+    void ViewAsText(const std::string& path) override;
     void SetTitle(const std::string& title) override;
     // Macro "quickgraph": graphs the items with the given graph mode.
     void QuickGraph(std::span<StackObject* const> items, int mode) override;

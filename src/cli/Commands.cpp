@@ -7,7 +7,9 @@
 
 #include "cli/AnalysisCommands.h"
 #include "cli/CliContext.h"
+#include "cli/ExportCommands.h"
 #include "cli/StackPrinter.h"
+#include "cli/TableCommands.h"
 #include "platform/Strings.h"
 #include "platform/Text.h"
 #include "pqdif/PqdifDump.h"
@@ -252,6 +254,8 @@ int RunCommand(Context& context, const std::vector<std::string>& arguments) {
     });
 
     AddAnalysisCommands(app, context, status);  // expr, calc, units
+    AddExportCommand(app, context, status);
+    AddTableCommand(app, context, status);
 
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {

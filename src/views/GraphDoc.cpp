@@ -130,6 +130,14 @@ QWidget* CGraphDoc::Window() {
     return view_;
 }
 
+void CGraphDoc::Print(QPrinter& printer) {
+    if (view()) view_->Print(printer);
+}
+
+void CGraphDoc::Copy() {
+    if (view()) view_->CopyToClipboard();
+}
+
 std::string CGraphDoc::Title() const {
     return texts_.title.empty() ? BuiltTitle() : texts_.title;
 }

@@ -74,6 +74,10 @@ public:
     int Rebuild() override;
     void RefreshData() override;
     QWidget* Window() override;
+    bool CanPrint() const override { return true; }
+    void Print(QPrinter& printer) override;
+    void Copy() override;
+    ExportKind exportKind() const override { return ExportKind::Graph; }
     // The view, or null once its window has gone.
     CGraphView* view() const { return window_ ? view_ : nullptr; }
 

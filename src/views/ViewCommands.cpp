@@ -23,10 +23,10 @@ namespace kov {
 namespace {
 
 // Graph commands: Re-select, Scale, Autoscale, Grid, Edit Chart Properties,
-// Text, Crosshair Mode; File Export, Print, Print Preview, Copy. (Print Setup
-// belongs to the main window, which keeps the printer.)
-constexpr int kGraphCommands[] = {32790, 32791, 32779, 32793, 32840, 32792,
-                                  32781, 32788, 57607, 57609, 57634};
+// Text, Crosshair Mode. Print, Print Preview, Copy and File Export go to the
+// document of the active window, whatever its kind. (Print Setup belongs to
+// the main window, which keeps the printer.)
+constexpr int kGraphCommands[] = {32790, 32791, 32779, 32793, 32840, 32792, 32781};
 
 std::vector<GraphExportFormat>& ExtraFormats() {
     static std::vector<GraphExportFormat> formats;
@@ -48,6 +48,13 @@ void UpdateGraphCommands(CMainFrame& frame) {
     CGraphView* view = ActiveGraph(frame);
     for (int id : kGraphCommands)
         if (QAction* action = frame.Command(id)) action->setEnabled(view != nullptr);
+    CKov32Doc* doc = ActiveDocument(frame);
+    const bool canPrint = doc && doc->CanPrint();
+    for (int id : {57607, 57609})
+        if (QAction* action = frame.Command(id)) action->setEnabled(canPrint);
+    if (QAction* copy = frame.Command(57634)) copy->setEnabled(doc != nullptr);
+    if (QAction* exportCommand = frame.Command(32788))
+        exportCommand->setEnabled(doc && doc->exportKind() != ExportKind::None);
     if (QAction* crosshair = frame.Command(32781)) {
         crosshair->setCheckable(true);
         crosshair->setChecked(view && view->crosshair());
@@ -160,6 +167,24 @@ void Preferences(CMainFrame& frame) {
 
 }  // namespace
 
+CKov32Doc* ActiveDocument(const CMainFrame& frame) {
+    QMdiSubWindow* sub = frame.mdiArea()->currentSubWindow();
+    if (!sub) sub = frame.mdiArea()->activeSubWindow();
+    if (!sub || !sub->widget()) return nullptr;
+    // AddDocument marks each document's window; asking the documents for
+    // their windows could make a new one for a document whose window is
+    // being destroyed.
+    const auto* marked =
+        static_cast<CKov32Doc*>(sub->widget()->property(kDocumentProperty).value<void*>());
+    for (const auto& doc : frame.documents())
+        if (doc.get() == marked) return doc.get();
+    return nullptr;
+}
+
+void UpdateWindowCommands(CMainFrame& frame) {
+    UpdateGraphCommands(frame);
+}
+
 CGraphView* ActiveGraph(const CMainFrame& frame) {
     QMdiSubWindow* sub = frame.mdiArea()->currentSubWindow();
     if (!sub) sub = frame.mdiArea()->activeSubWindow();
@@ -238,17 +263,23 @@ void InstallViewCommands(CMainFrame& frame) {
     Connect(frame, 32792, onGraph(Text));
     Connect(frame, 32781, onGraph(Crosshair));
     Connect(frame, 32788, [f] { Export(*f); });
-    Connect(frame, 57634, onGraph([](CMainFrame&, CGraphView& v) { v.CopyToClipboard(); }));
-    Connect(frame, 57607, onGraph([](CMainFrame& fr, CGraphView& v) {
-                QPrintDialog dialog(&fr.printer(), &fr);
-                if (dialog.exec() == QDialog::Accepted) v.Print(fr.printer());
-            }));
-    Connect(frame, 57609, onGraph([](CMainFrame& fr, CGraphView& v) {
-                QPrintPreviewDialog preview(&fr.printer(), &fr);
-                QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &v,
-                                 [&v](QPrinter* printer) { v.Print(*printer); });
-                preview.exec();
-            }));
+    Connect(frame, 57634, [f] {
+        if (CKov32Doc* doc = ActiveDocument(*f)) doc->Copy();
+    });
+    Connect(frame, 57607, [f] {
+        CKov32Doc* doc = ActiveDocument(*f);
+        if (!doc || !doc->CanPrint()) return;
+        QPrintDialog dialog(&f->printer(), f);
+        if (dialog.exec() == QDialog::Accepted) doc->Print(f->printer());
+    });
+    Connect(frame, 57609, [f] {
+        CKov32Doc* doc = ActiveDocument(*f);
+        if (!doc || !doc->CanPrint()) return;
+        QPrintPreviewDialog preview(&f->printer(), f);
+        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, f,
+                         [doc](QPrinter* printer) { doc->Print(*printer); });
+        preview.exec();
+    });
     Connect(frame, 32774, [f] { Preferences(*f); });
     Connect(frame, 32802, [f] { GlobalScale(*f); });
     Connect(frame, 32803, [f] { GlobalGrid(*f); });

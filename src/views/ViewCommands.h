@@ -16,6 +16,7 @@ namespace kov {
 class CMainFrame;
 class CGraphDoc;
 class CGraphView;
+class CKov32Doc;
 class StackObject;
 
 void InstallViewCommands(CMainFrame& frame);
@@ -30,6 +31,11 @@ std::vector<CGraphDoc*> CreateGraphs(CMainFrame& frame, std::span<StackObject* c
 
 // The graph of the active MDI window, or null.
 CGraphView* ActiveGraph(const CMainFrame& frame);
+// The document of the active MDI window (graph, table or file viewer), or null.
+CKov32Doc* ActiveDocument(const CMainFrame& frame);
+// Enables the window commands (Print, Copy, Export, the graph commands) for
+// the active window; new kinds of window call it after AddDocument.
+void UpdateWindowCommands(CMainFrame& frame);
 
 // Export formats of graph windows beyond the pictures (SVG, PDF, PNG): the
 // data export adds its writers here. `filter` is a file dialog filter such as

@@ -1,0 +1,7 @@
+#include "analysis/dialogs/CalculatorCommands.h"
+
+namespace kov {
+
+void InstallCalculatorCommands(CMainFrame&) {}
+
+}  // namespace kov

@@ -1,0 +1,7 @@
+#include "views/TableCommands.h"
+
+namespace kov {
+
+void InstallTableCommands(CMainFrame&) {}
+
+}  // namespace kov
