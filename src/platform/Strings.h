@@ -169,4 +169,10 @@ inline constexpr const char* kCantBrowse = "Can't Browse to URL";
 inline constexpr const char* kNoDefaultBrowser = "No default browser found on this machine";
 inline constexpr const char* kCalculatorFailed = "Could not start the calculator %s.";
 
+// Calculator and expression dialogs.
+
+// Tables.
+
+// Data export and file viewer.
+
 }  // namespace kov::str
