@@ -8,10 +8,13 @@
 // Data-point tables can have millions of rows: their cells are made on demand
 // from the items' shared sample arrays, never stored as text.
 
+#include <array>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kov {
@@ -52,7 +55,41 @@ struct TableOptions {
     int highestHarmonic = 25;    // preference "HighestHarmonic"
     bool evenHarmonics = false;  // preference "EvenHarmonics"
     Ieee519Settings pcc;
+    // Harmonic Summary Data: the harmonic columns in percent of the
+    // fundamental ("%H3", ...) instead of in the item's units ("H3", ...).
+    bool harmonicPercent = false;
 };
+
+// Highest harmonic order a harmonic table shows, whatever the preference says.
+inline constexpr int kMaxTableHarmonic = 128;
+
+// The IEEE 519 figures of a set of PCC settings.
+//   Isc = PCCMVA x 1e6 / (sqrt(3) x PCCVolts), the three-phase short-circuit current (A)
+//   IL  = MaxDemandKVA x 1e3 / (sqrt(3) x PCCVolts), the maximum demand load current (A)
+//   ratio = Isc / IL, computed as PCCMVA x 1000 / MaxDemandKVA so that a ratio meant to
+//   be exactly 20 or 50 is exactly that.
+// Settings that give no load current (a PCC voltage or demand not above 0, or not
+// finite) leave Isc, IL and ratio at 0 and `valid` false; the row is then chosen
+// with ratio 0.
+struct Ieee519Limits {
+    double isc = 0.0;
+    double il = 0.0;
+    double ratio = 0.0;
+    int row = 0;  // 0..11, the row of the current-limit table
+    // Limits in percent of IL: bands h<11, 11<=h<17, 17<=h<23, 23<=h<35, h>=35, then TDD.
+    std::array<double, 6> limits{};
+    bool valid = false;
+};
+Ieee519Limits ComputeIeee519Limits(const Ieee519Settings& settings);
+// The limit-table row for a PCC voltage (V, line to line) and a ratio Isc/IL.
+int Ieee519Row(double pccVolts, double ratio);
+// The limit column of harmonic h: 5 (TDD) for h = 0, else band 0..4.
+int Ieee519Band(int harmonic);
+// The limit a harmonic h >= 1 is checked against, percent of IL: its band's
+// limit, a quarter of it for even h.
+double Ieee519HarmonicLimit(const Ieee519Limits& limits, int harmonic);
+// Highest harmonic order the IEEE 519 check looks at.
+inline constexpr int kIeee519HighestHarmonic = 128;
 
 // One cell as shown in a grid.
 struct TableCell {
@@ -87,8 +124,16 @@ public:
     // Creates the file anew and writes Text; false when it cannot be written.
     bool WriteText(const std::string& path, char separator) const;
 
+    // The IEEE 519 figures the table was computed with; null for other types.
+    virtual const Ieee519Limits* ieee519() const { return nullptr; }
+
 protected:
     explicit Table(TableType type) : type_(type) {}
+    // Produces the text export piece by piece, so that WriteText can stream
+    // a table of millions of rows without holding its whole text. The
+    // default hands over Text in one piece.
+    using TextSink = std::function<void(std::string_view)>;
+    virtual void EmitText(char separator, const TextSink& sink) const { sink(Text(separator)); }
 
 private:
     TableType type_;

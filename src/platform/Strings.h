@@ -170,8 +170,109 @@ inline constexpr const char* kNoDefaultBrowser = "No default browser found on th
 inline constexpr const char* kCalculatorFailed = "Could not start the calculator %s.";
 
 // Calculator and expression dialogs.
+inline constexpr const char* kKovCalcTitle = "Kov Calc";
+inline constexpr const char* kExpressionTitle = "Expression Evaluator";
+inline constexpr const char* kFftParametersTitle = "Fourier Transform Parameters";
+inline constexpr const char* kDftParametersTitle = "Discrete Fourier Transform";
+inline constexpr const char* kIdftOptionsTitle = "IDFT Options";
+inline constexpr const char* kFilterParametersTitle = "Filter Parameters";
+inline constexpr const char* kTimeShiftParametersTitle = "Time Shift Parameters";
+inline constexpr const char* kSamplingParametersTitle = "Sampling Parameters";
+inline constexpr const char* kStatisticsParametersTitle = "Statistics Parameters";
+// A count field holds text that is not a whole number in its range.
+inline constexpr const char* kCountOutOfRange = "\"%s\" is not a whole number from %lu to %lu.";
+inline constexpr const char* kNotAWholeNumber = "\"%s\" is not a whole number.";
 
 // Tables.
+inline constexpr const char* kTableMinMax = "Curve Minimum and Maximum";         // 2200
+inline constexpr const char* kTableWaveSummary = "Waveform Summary";             // 2201
+inline constexpr const char* kTableTimePoints = "Time Domain Data Points";       // 2202
+inline constexpr const char* kTableFreqPoints = "Frequency Data Points";         // 2203
+inline constexpr const char* kTableHarmonic = "Harmonic Summary Data";           // 2204
+inline constexpr const char* kTableSwitching = "Magnitude vs Switch Operation";  // 2205
+inline constexpr const char* kTableIeee519 = "IEEE 519 Current Limits";          // 2206
+inline constexpr const char* kColTime = "Time";                                  // 32811
+inline constexpr const char* kColValue = "Value";                                // 32812
+inline constexpr const char* kColBinMidpoint = "Bin Midpoint";                   // 32813
+inline constexpr const char* kColProbability = "Probability (%)";                // 32814
+inline constexpr const char* kColDuration = "Duration (s)";                      // 32815
+inline constexpr const char* kColMagnitudePercent = "Magnitude (%)";             // 32816
+inline constexpr const char* kColDateTime = "Date/Time";                         // 32817
+inline constexpr const char* kColMin = "Min";                                    // 32825
+inline constexpr const char* kColMax = "Max";                                    // 32826
+inline constexpr const char* kColAbsMax = "Abs Max";                             // 32827
+inline constexpr const char* kColAvg = "Avg";                                    // 32828
+inline constexpr const char* kColRms = "RMS";                                    // 32829
+inline constexpr const char* kColCf = "CF";                                      // 32830
+inline constexpr const char* kColFf = "FF";                                      // 32831
+inline constexpr const char* kColX = "X";
+inline constexpr const char* kColY = "Y";
+// Row-label columns of the tables with one row per item or per point.
+inline constexpr const char* kColCase = "Case";
+inline constexpr const char* kColItem = "Item";
+inline constexpr const char* kColPoint = "Point";
+inline constexpr const char* kColFreq = "Freq";
+inline constexpr const char* kColFund = "Fund";
+inline constexpr const char* kColThdPercent = "% THD";
+inline constexpr const char* kColRmsPercent = "% RMS";
+inline constexpr const char* kColAsumPercent = "% ASUM";
+inline constexpr const char* kColRmsh = "RMSh";
+inline constexpr const char* kColAsum = "ASUM";
+inline constexpr const char* kColTif = "TIF";
+inline constexpr const char* kColIt = "IT";
+inline constexpr const char* kColHarmonic = "H%d";
+inline constexpr const char* kColHarmonicPercent = "%%H%d";
+inline constexpr const char* kColNodeName = "Node Name";
+inline constexpr const char* kColHighest = "Highest";
+inline constexpr const char* kColSecondHighest = "Second Highest";
+inline constexpr const char* kColThirdHighest = "Third Highest";
+inline constexpr const char* kColSwitch = "Switch";
+inline constexpr const char* kColTimeClosed1 = "Time Closed 1";
+inline constexpr const char* kColTimeClosed2 = "Time Closed 2";
+inline constexpr const char* kColTimeClosed3 = "Time Closed 3";
+inline constexpr const char* kColName = "Name";
+inline constexpr const char* kColBand0 = "h<11";
+inline constexpr const char* kColBand1 = "11<=h<17";
+inline constexpr const char* kColBand2 = "17<=h<23";
+inline constexpr const char* kColBand3 = "23<=h<35";
+inline constexpr const char* kColBand4 = "h>=35";
+inline constexpr const char* kColTdd = "TDD";
+inline constexpr const char* kColSummary = "Summary";
+inline constexpr const char* kColIStarT = "I*T";
+inline constexpr const char* kColQuantity = "Quantity";
+inline constexpr const char* kColUnit = "Unit";
+inline constexpr const char* kIeeePccCaption = "Point of Common Coupling";
+inline constexpr const char* kIeeeSummaryTable = "Summary Table";
+inline constexpr const char* kIeeeDetailTable = "Detail Table";
+inline constexpr const char* kIeeeLimits = "IEEE 519 Limits";
+inline constexpr const char* kIeeeOk = "OK";
+inline constexpr const char* kIeeeExceeds = "Exceeds";
+inline constexpr const char* kIeeePccVolts = "PCC Bus Voltage";
+inline constexpr const char* kIeeePccMva = "PCC Short Circuit MVA";
+inline constexpr const char* kIeeeDemandKva = "Avg. Max Demand kVA";
+inline constexpr const char* kIeeeItLimit = "I*T Limit";
+inline constexpr const char* kIeeeIsc = "Isc";
+inline constexpr const char* kIeeeIl = "IL";
+inline constexpr const char* kIeeeRatio = "Isc/IL";
+inline constexpr const char* kIeeeUnitVolts = "Volts (L-L)";
+inline constexpr const char* kIeeeUnitMva = "MVA";
+inline constexpr const char* kIeeeUnitKva = "kVA";
+inline constexpr const char* kIeeeUnitAmps = "Amps";
+// Shown in the summary cells when the PCC settings give no load current.
+inline constexpr const char* kIeeeNoLoadCurrent = "No IL";
+// kov-cli table.
+inline constexpr const char* kTableUnknownType =
+    "Unknown table type \"%s\": use minmax, summary, timepoints, freqpoints, harmonic, "
+    "switching or ieee519.";
+inline constexpr const char* kTableNoUsableItems =
+    "None of the selected items can be shown in a %s table.";
+inline constexpr const char* kTableBadPcc =
+    "The PCC bus voltage and the maximum demand must be numbers above 0.";
+inline constexpr const char* kTableQuantitySelectTitle = "Table Quantity Select";
+inline constexpr const char* kTablePageHeader = "%s   Page %u of %u";
+inline constexpr const char* kPccValuesInvalid =
+    "The PCC bus voltage, short circuit MVA and maximum demand kVA must be numbers above 0, "
+    "and the I*T limit a number not below 0.";
 
 // Data export and file viewer.
 
