@@ -275,5 +275,23 @@ inline constexpr const char* kPccValuesInvalid =
     "and the I*T limit a number not below 0.";
 
 // Data export and file viewer.
+inline constexpr const char* kExportGraphTitle = "Export Graph";
+inline constexpr const char* kExportTableTitle = "Export Table";
+inline constexpr const char* kWrongExportType = "Wrong file type";
+inline constexpr const char* kExportNoItems = "There are no items to export.";
+inline constexpr const char* kExportNotPlotable =
+    "%s cannot be exported: it holds no sampled values.";
+inline constexpr const char* kExportCannotWrite = "The file %s could not be written.";
+inline constexpr const char* kFileViewerTitle = "File Viewer:";
+inline constexpr const char* kCouldNotOpenFile = "Could not open the file \"%s\"\n";
+inline constexpr const char* kFileErrorGeneric = "An unspecified error occurred.";
+inline constexpr const char* kFileErrorNotFound = "The file could not be located.";
+inline constexpr const char* kFileErrorBadPath = "All or part of the path is invalid.";
+inline constexpr const char* kFileErrorTooManyOpen =
+    "The permitted number of open files was exceeded.";
+inline constexpr const char* kFileErrorAccessDenied =
+    "The file could not be accessed (read only?).";
+inline constexpr const char* kFileErrorHardware = "There was a hardware error.";
+inline constexpr const char* kFileErrorDiskFull = "The disk is full.";
 
 }  // namespace kov::str
