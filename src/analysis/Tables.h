@@ -124,6 +124,11 @@ public:
     // Creates the file anew and writes Text; false when it cannot be written.
     bool WriteText(const std::string& path, char separator) const;
 
+    // Hands the text export to sink piece by piece (what Text returns, in
+    // order), for writers of tables too large to hold as one string.
+    using TextSink = std::function<void(std::string_view)>;
+    void StreamText(char separator, const TextSink& sink) const { EmitText(separator, sink); }
+
     // The IEEE 519 figures the table was computed with; null for other types.
     virtual const Ieee519Limits* ieee519() const { return nullptr; }
 
@@ -132,7 +137,6 @@ protected:
     // Produces the text export piece by piece, so that WriteText can stream
     // a table of millions of rows without holding its whole text. The
     // default hands over Text in one piece.
-    using TextSink = std::function<void(std::string_view)>;
     virtual void EmitText(char separator, const TextSink& sink) const { sink(Text(separator)); }
 
 private:
