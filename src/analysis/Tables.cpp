@@ -84,7 +84,8 @@ public:
     std::size_t gridCount() const override { return grids_.size(); }
     const TableGridInfo& grid(std::size_t index) const override { return grids_.at(index).info; }
     TableCell Cell(std::size_t grid, std::size_t row, std::size_t column) const override {
-        const auto& g = grids_.at(grid);
+        if (grid >= grids_.size()) return {};
+        const auto& g = grids_[grid];
         if (row >= g.cells.size() || column >= g.cells[row].size()) return {};
         return g.cells[row][column];
     }
@@ -403,6 +404,7 @@ std::string FormatDateTime(double seconds) {
         millis = 0.0;
     }
     std::string text = FormatLocalTime(whole, "%m/%d/%Y %H:%M:%S");
+    if (text.empty()) return ShortestDouble(seconds);  // no calendar date
     if (millis > 0.0) text += Format(".%03d", static_cast<int>(millis));
     return text;
 }

@@ -143,6 +143,34 @@ private:
     TableType type_;
 };
 
+// Layouts (grid columns include the row-label columns):
+// - Minimum and maximum, waveform summary, harmonic summary: one row per
+//   usable item, labels "Case" (case name) and "Item" (short label), then the
+//   value columns; items of kinds the type cannot use are left out. The
+//   harmonic columns start at H2 with step 1 when even orders are shown, else
+//   at H3 with step 2 (the fundamental has its "Fund" column), up to the
+//   highest harmonic (at most kMaxTableHarmonic); an order without a line in
+//   the spectrum is an empty cell.
+// - Switching: two header rows; labels node name and switch names, then the
+//   three largest peak magnitudes in display units (empty when fewer).
+// - Data points: the items one after another, every point a row: "Item",
+//   "Point" (1-based), then the X and Y columns named after the first item's
+//   kind. Statistics items (no arrays) are left out.
+// - IEEE 519: grid 0 the PCC block ("Quantity", "Value", "Unit"; 7 rows),
+//   grid 1 the summary table and grid 2 the detail table, each with the
+//   "IEEE 519 Limits" row first and then one row per spectrum item. Settings
+//   without a load current leave the item cells empty, the summary cell "No IL".
+// The text export writes two header lines for every single-grid table (the
+// second all empty when the grid has one header row).
+//
+// Cell texts, the same in the grids and in the text export: values of the
+// min/max, waveform, harmonic and switching tables as "%G"; IEEE 519 values
+// as "%g"; data points as the shortest text that reads back as the same
+// single-precision value (double-precision times with the digits they need),
+// absolute times as local "MM/DD/YYYY HH:MM:SS" (".mmm" added for fractions).
+// Text fields that hold the separator (a harmonic list "3,5" in a
+// comma-separated export, a name with a comma) are quoted, quotes doubled.
+//
 // Computes the table of a type for the items in selection order. Items a
 // type cannot use (a waveform in a harmonic table, ...) give empty rows or
 // are skipped as the type describes; never null.

@@ -277,6 +277,23 @@ TEST(TablesIeee519, TextExportLines) {
     EXPECT_EQ(last, "CASE>IA,95.535,20.025,,20,1,,,,,,,,,\n");
 }
 
+TEST(TablesIeee519, DisplayUnitsDoNotChangeTheVerdict) {
+    // The limits are in amperes: a kA prefix or a per-unit base on the
+    // magnitudes changes only what other windows show.
+    const double il = LoadCurrent(50, 13800);
+    auto plain = Harmonics({{1, 2.0}, {5, 0.2 * il}, {11, 0.05 * il}}, "IA");
+    auto scaled = Harmonics({{1, 2.0}, {5, 0.2 * il}, {11, 0.05 * il}}, "IA");
+    scaled->axisUnits[kAxisY].multiplier = 1000.0;
+    scaled->perUnitBase[kAxisY] = PerUnitBase{true, 7.0, 0, kLabelYMag};
+    scaled->UpdateScales();
+    ASSERT_NE(scaled->scale(kAxisY), 1.0);
+    TableOptions options;
+    options.pcc = Pcc(13800, 100, 50, 50);
+    const std::string expected = Build(TableType::Ieee519, {plain.get()}, options)->Text('\t');
+    EXPECT_EQ(Build(TableType::Ieee519, {scaled.get()}, options)->Text('\t'), expected);
+    EXPECT_NE(expected.find("CASE>IA\t5\tOK\tOK"), std::string::npos) << expected;
+}
+
 TEST(TablesIeee519, CommaSeparatedHarmonicListsStayOneField) {
     const double il = LoadCurrent(50, 13800);
     auto s = Harmonics({{1, 2.0}, {5, 0.2 * il}, {7, 0.2 * il}}, "IA");
