@@ -75,11 +75,22 @@ double NonZero(double value) {
 }
 
 // ---------------------------------------------------------------------------
-// Tables whose cells are all computed when the table is built.
+// Tables whose Text is what EmitText streams.
 
-class StoredTable : public Table {
+class StreamedTable : public Table {
 public:
-    explicit StoredTable(TableType type) : Table(type) {}
+    using Table::Table;
+    std::string Text(char separator) const override {
+        std::string text;
+        EmitText(separator, [&text](std::string_view piece) { text.append(piece); });
+        return text;
+    }
+};
+
+// Tables whose cells are all computed when the table is built.
+class StoredTable : public StreamedTable {
+public:
+    explicit StoredTable(TableType type) : StreamedTable(type) {}
 
     std::size_t gridCount() const override { return grids_.size(); }
     const TableGridInfo& grid(std::size_t index) const override { return grids_.at(index).info; }
@@ -88,11 +99,6 @@ public:
         const auto& g = grids_[grid];
         if (row >= g.cells.size() || column >= g.cells[row].size()) return {};
         return g.cells[row][column];
-    }
-    std::string Text(char separator) const override {
-        std::string text;
-        EmitText(separator, [&text](std::string_view piece) { text.append(piece); });
-        return text;
     }
 
 protected:
@@ -409,9 +415,9 @@ std::string FormatDateTime(double seconds) {
     return text;
 }
 
-class PointsTable : public Table {
+class PointsTable : public StreamedTable {
 public:
-    PointsTable(TableType type, std::span<const StackObject* const> items) : Table(type) {
+    PointsTable(TableType type, std::span<const StackObject* const> items) : StreamedTable(type) {
         for (const StackObject* item : items) {
             const auto* p = dynamic_cast<const PlotableStackObject*>(item);
             if (p == nullptr) continue;
@@ -425,6 +431,7 @@ public:
             s.date = p->kind() == kKindTrend && p->xExact.present();
             s.count = std::min<std::size_t>(p->pointCount(), s.y.size());
             s.count = std::min(s.count, s.xExact ? s.xExact.size() : s.x.size());
+            if (s.count == 0) continue;
             s.start = rows_;
             rows_ += s.count;
             series_.push_back(std::move(s));
@@ -459,7 +466,10 @@ public:
                 default:
                     break;
             }
-            if (!series_.empty() && series_.front().date) xHeader = str::kColDateTime;
+            if (first->kind() == kKindTrend &&
+                dynamic_cast<const PlotableStackObject*>(first)->xExact.present()) {
+                xHeader = str::kColDateTime;
+            }
         }
         info_.columns = 4;
         info_.rows = rows_;
@@ -476,7 +486,8 @@ public:
         const auto it =
             std::upper_bound(series_.begin(), series_.end(), row,
                              [](std::size_t r, const Series& s) { return r < s.start; });
-        // rows_ > 0 and series start at 0, so `it` is past the first series.
+        // row < rows_, so some series holds it and the first starts at 0:
+        // `it` is past the first series.
         const Series& s = *std::prev(it);
         const std::size_t i = row - s.start;
         switch (column) {
@@ -491,11 +502,6 @@ public:
             default:
                 return {ShortestFloat(static_cast<double>(s.y[i]) * s.yScale)};
         }
-    }
-    std::string Text(char separator) const override {
-        std::string text;
-        EmitText(separator, [&text](std::string_view piece) { text.append(piece); });
-        return text;
     }
 
 protected:

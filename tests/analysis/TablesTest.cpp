@@ -458,7 +458,8 @@ TEST(TablesPoints, ItemsFollowOneAnotherWithDateTimeForAbsoluteTimes) {
     auto w = Wave({0.001f, 0.002f, 0.003f}, {0.1f, 0.2f, 0.3f});
     w->Init("", "CASE", "v", "", "", "", "WAVE");
     StatisticStackObject stat(std::vector<double>{1.0});
-    const auto t = Build(TableType::TimePoints, {&trend, &stat, w.get()});
+    WaveStackObject empty;  // no points: no rows
+    const auto t = Build(TableType::TimePoints, {&trend, &stat, &empty, w.get()});
     ASSERT_EQ(t->grid(0).rows, 5u);
     EXPECT_EQ(t->grid(0).headers[0],
               (std::vector<std::string>{"Item", "Point", "Date/Time", "Value"}));
