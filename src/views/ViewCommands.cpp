@@ -2,16 +2,15 @@
 
 #include <qcustomplot.h>
 #include <QAction>
-#include <QFileDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <cstdio>
 
 #include "app/MainWindow.h"
 #include "platform/Strings.h"
+#include "views/ExportCommand.h"
 #include "views/GraphDoc.h"
 #include "views/GraphView.h"
 #include "views/dialogs/GraphEditDialogs.h"
@@ -27,11 +26,6 @@ namespace {
 // document of the active window, whatever its kind. (Print Setup belongs to
 // the main window, which keeps the printer.)
 constexpr int kGraphCommands[] = {32790, 32791, 32779, 32793, 32840, 32792, 32781};
-
-std::vector<GraphExportFormat>& ExtraFormats() {
-    static std::vector<GraphExportFormat> formats;
-    return formats;
-}
 
 void Connect(CMainFrame& frame, int id, std::function<void()> handler) {
     QAction* action = frame.Command(id);
@@ -126,22 +120,6 @@ void Crosshair(CMainFrame& frame, CGraphView& view) {
     UpdateGraphCommands(frame);
 }
 
-QStringList ExportFilters() {
-    QStringList filters{"SVG Picture (*.svg)", "PDF Document (*.pdf)", "PNG Picture (*.png)"};
-    for (const GraphExportFormat& f : ExtraFormats()) filters << QString::fromStdString(f.filter);
-    return filters;
-}
-
-void Export(CMainFrame& frame) {
-    if (!ActiveGraph(frame)) return;
-    const QStringList filters = ExportFilters();
-    QString chosen = filters.front();
-    const QString path = QFileDialog::getSaveFileName(&frame, QObject::tr("Export"), QString(),
-                                                      filters.join(";;"), &chosen);
-    if (path.isEmpty()) return;
-    ExportActiveGraph(frame, path.toStdString(), static_cast<int>(filters.indexOf(chosen)));
-}
-
 void GlobalScale(CMainFrame& frame) {
     GraphPreferences& prefs = AppPreferences();
     CScaleDialog dialog(prefs.scale, Extent{}, Extent{}, frame.ui(), &frame);
@@ -221,31 +199,6 @@ std::vector<CGraphDoc*> CreateGraphs(CMainFrame& frame, std::span<StackObject* c
     return made;
 }
 
-void AddGraphExportFormat(GraphExportFormat format) {
-    ExtraFormats().push_back(std::move(format));
-}
-
-bool ExportActiveGraph(CMainFrame& frame, const std::string& path, int filterIndex) {
-    CGraphView* view = ActiveGraph(frame);
-    if (!view || filterIndex < 0) return false;
-    const QString file = QString::fromStdString(path);
-    bool written = false;
-    if (filterIndex < 3) {
-        written = view->SavePicture(file, filterIndex == 0   ? PictureFormat::Svg
-                                          : filterIndex == 1 ? PictureFormat::Pdf
-                                                             : PictureFormat::Png);
-        if (!written) {
-            char buffer[1024];
-            std::snprintf(buffer, sizeof buffer, str::kCannotWritePicture, path.c_str());
-            frame.ui().MessageBox(buffer, str::kShortProductName, Icon::Exclamation);
-        }
-        return written;
-    }
-    const std::size_t extra = static_cast<std::size_t>(filterIndex - 3);
-    if (extra >= ExtraFormats().size()) return false;
-    return ExtraFormats()[extra].write(view->document(), path, &frame);
-}
-
 void InstallViewCommands(CMainFrame& frame) {
     AppPreferences().Load(frame.profile());
     CMainFrame* f = &frame;
@@ -262,7 +215,7 @@ void InstallViewCommands(CMainFrame& frame) {
     Connect(frame, 32840, onGraph(ChartProperties));
     Connect(frame, 32792, onGraph(Text));
     Connect(frame, 32781, onGraph(Crosshair));
-    Connect(frame, 32788, [f] { Export(*f); });
+    Connect(frame, 32788, [f] { RunExportCommand(*f); });
     Connect(frame, 57634, [f] {
         if (CKov32Doc* doc = ActiveDocument(*f)) doc->Copy();
     });

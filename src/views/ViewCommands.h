@@ -2,14 +2,10 @@
 // Connects the commands of the graph (and later table) windows to the main
 // window's menu actions, and makes graph windows.
 
-#include <functional>
 #include <span>
-#include <string>
 #include <vector>
 
 #include "views/GraphModel.h"
-
-class QWidget;
 
 namespace kov {
 
@@ -36,19 +32,5 @@ CKov32Doc* ActiveDocument(const CMainFrame& frame);
 // Enables the window commands (Print, Copy, Export, the graph commands) for
 // the active window; new kinds of window call it after AddDocument.
 void UpdateWindowCommands(CMainFrame& frame);
-
-// Export formats of graph windows beyond the pictures (SVG, PDF, PNG): the
-// data export adds its writers here. `filter` is a file dialog filter such as
-// "Comma Separated Values (*.csv)"; write returns false on failure (having
-// told the user).
-struct GraphExportFormat {
-    std::string filter;
-    std::function<bool(CGraphDoc& doc, const std::string& path, QWidget* parent)> write;
-};
-void AddGraphExportFormat(GraphExportFormat format);
-
-// Runs File Export for the active graph with a chosen path and filter index
-// (0 SVG, 1 PDF, 2 PNG, then the added formats). False when nothing was written.
-bool ExportActiveGraph(CMainFrame& frame, const std::string& path, int filterIndex);
 
 }  // namespace kov

@@ -26,6 +26,7 @@
 #include "readers/DataFile.h"
 #include "stack/WaveStackObject.h"
 #include "support/TestSupport.h"
+#include "views/ExportCommand.h"
 #include "views/GraphDoc.h"
 #include "views/GraphModel.h"
 #include "views/GraphView.h"
@@ -324,9 +325,9 @@ private slots:
         const std::string svg = (dir / "g.svg").string();
         const std::string pdf = (dir / "g.pdf").string();
         const std::string png = (dir / "g.png").string();
-        QVERIFY(ExportActiveGraph(frame, svg, 0));
-        QVERIFY(ExportActiveGraph(frame, pdf, 1));
-        QVERIFY(ExportActiveGraph(frame, png, 2));
+        QVERIFY(ExportActiveWindow(frame, svg, 1));
+        QVERIFY(ExportActiveWindow(frame, pdf, 2));
+        QVERIFY(ExportActiveWindow(frame, png, 3));
         const std::string svgText = test::ReadFile(svg);
         QVERIFY(svgText.find("<svg") != std::string::npos);
         QVERIFY(svgText.find("width=\"") != std::string::npos);
