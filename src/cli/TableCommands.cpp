@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -128,7 +129,10 @@ void AddTableCommand(CLI::App& app, Context& context, int& status) {
         if (f.pccMva) options.pcc.pccMva = *f.pccMva;
         if (f.demandKva) options.pcc.maxDemandKva = *f.demandKva;
         if (f.itLimit) options.pcc.itLimit = *f.itLimit;
-        if (*type == TableType::Ieee519 && !ComputeIeee519Limits(options.pcc).valid) {
+        const auto positive = [](double v) { return std::isfinite(v) && v > 0.0; };
+        if (*type == TableType::Ieee519 &&
+            !(positive(options.pcc.pccVolts) && positive(options.pcc.pccMva) &&
+              positive(options.pcc.maxDemandKva) && std::isfinite(options.pcc.itLimit))) {
             context.err << "kov-cli: " << str::kTableBadPcc << "\n";
             return;
         }

@@ -267,7 +267,8 @@ inline constexpr const char* kTableUnknownType =
 inline constexpr const char* kTableNoUsableItems =
     "None of the selected items can be shown in a %s table.";
 inline constexpr const char* kTableBadPcc =
-    "The PCC bus voltage and the maximum demand must be numbers above 0.";
+    "The PCC bus voltage, short-circuit MVA and maximum demand must be numbers above 0, "
+    "and the I*T limit a number.";
 inline constexpr const char* kTableQuantitySelectTitle = "Table Quantity Select";
 inline constexpr const char* kTablePageHeader = "%s   Page %u of %u";
 inline constexpr const char* kPccValuesInvalid =

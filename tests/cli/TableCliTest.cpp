@@ -153,6 +153,9 @@ TEST(CliTable, MessagesForBadInput) {
     r = RunCli("table " + cfg + " --type ieee519 --items 1 --demand-kva 0");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("maximum demand must be numbers above 0"), std::string::npos) << r.err;
+    r = RunCli("table " + cfg + " --type ieee519 --items 1 --pcc-mva -5");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
 
     r = RunCli("table --type minmax --items 1");  // alone without a file: an empty stack
     EXPECT_EQ(r.status, 1);
