@@ -19,6 +19,8 @@
 #include "support/TestSupport.h"
 #include "views/ExportCommand.h"
 #include "views/GraphDoc.h"
+#include "views/TableCommands.h"
+#include "views/TableDoc.h"
 #include "views/ViewCommands.h"
 
 namespace kov {
@@ -217,6 +219,26 @@ private slots:
         QCOMPARE(title, QString("Export Table"));
         QCOMPARE(offered, QString("Comma Separated Values (*.csv)"));
         QCOMPARE(filters, ExportFilters(ExportKind::Table));
+    }
+
+    void realTableWindow() {
+        Frame frame;
+        auto a = Wave("A", {0.0f, 0.5f, 1.0f}, {1, 2, 3});
+        const std::vector<StackObject*> items{a.get()};
+        frame.stack().Add(std::move(a));
+        CTableDoc* doc = OpenTable(frame, TableType::TimePoints, items);
+        QVERIFY(doc);
+        QVERIFY(frame.Command(kCmdExport)->isEnabled());
+        test::TempDir dir;
+        // The table's own text, with the separator of the filter.
+        QVERIFY(doc->table().WriteText((dir / "direct.csv").string(), ','));
+        QVERIFY(doc->table().WriteText((dir / "direct.txt").string(), '\t'));
+        QVERIFY(ExportActiveWindow(frame, (dir / "points").string(), 2));
+        QVERIFY(ExportActiveWindow(frame, (dir / "points").string(), 1));
+        const std::string csv = test::ReadFile(dir / "points.csv");
+        QVERIFY(csv.find(',') != std::string::npos);
+        QCOMPARE(csv, test::ReadFile(dir / "direct.csv"));
+        QCOMPARE(test::ReadFile(dir / "points.txt"), test::ReadFile(dir / "direct.txt"));
     }
 
     void exportNeedsAWindowThatExports() {
