@@ -138,14 +138,17 @@ std::string StackObject::GetTitle(std::size_t bufferSize) const {
     constexpr std::size_t kPartLimit = 79;
     const std::size_t room = bufferSize == 0 ? 0 : bufferSize - 1;
     std::string title;
-    auto append = [&](const std::string& part) {
-        if (title.size() + part.size() <= room) title += part;
+    // Appends open, the part cut to kPartLimit, and close while they fit.
+    auto append = [&](std::string_view open, const std::string& part, std::string_view close) {
+        const std::string cut = Cut(part, kPartLimit);
+        if (title.size() + open.size() + cut.size() + close.size() > room) return;
+        title.append(open).append(cut).append(close);
     };
-    append(Cut(caseName_, kPartLimit));
-    append(">");
-    append(Cut(shortLabel_, kPartLimit));
-    if (!nameParts_[2].empty()) append("(" + Cut(nameParts_[2], kPartLimit) + ")");
-    if (!nameParts_[3].empty()) append("(" + Cut(nameParts_[3], kPartLimit) + ")");
+    append("", caseName_, "");
+    append(">", std::string(), "");
+    append("", shortLabel_, "");
+    if (!nameParts_[2].empty()) append("(", nameParts_[2], ")");
+    if (!nameParts_[3].empty()) append("(", nameParts_[3], ")");
     return title;
 }
 

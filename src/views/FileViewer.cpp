@@ -20,7 +20,10 @@ namespace {
 
 // Reads the whole file; errno-style error code, 0 on success.
 int ReadWholeFile(const std::string& path, std::string& bytes) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that opening a FIFO without a writer cannot hang the
+    // program; only regular files are read (a FIFO or a device such as
+    // /dev/zero could block or never end).
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return errno;
     struct stat info {};
     int error = 0;
@@ -28,9 +31,10 @@ int ReadWholeFile(const std::string& path, std::string& bytes) {
         error = errno;
     } else if (S_ISDIR(info.st_mode)) {
         error = EISDIR;
+    } else if (!S_ISREG(info.st_mode)) {
+        error = EINVAL;
     } else {
-        if (S_ISREG(info.st_mode) && info.st_size > 0)
-            bytes.reserve(static_cast<std::size_t>(info.st_size));
+        if (info.st_size > 0) bytes.reserve(static_cast<std::size_t>(info.st_size));
         char block[1 << 16];
         for (;;) {
             const ssize_t got = ::read(fd, block, sizeof block);

@@ -2,6 +2,8 @@
 // and missing files, the causes of open failures, Copy, and the window
 // commands of a viewer window.
 
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -137,10 +139,13 @@ private slots:
         Frame frame;
         test::TempDir dir;
         test::WriteFile(dir / "plain", "x");
+        // A FIFO without a writer would block a plain open for ever.
+        QCOMPARE(::mkfifo((dir / "fifo").c_str(), 0600), 0);
         const std::pair<std::string, const char*> cases[] = {
             {(dir / "missing.txt").string(), "The file could not be located."},
             {(dir / "plain" / "below").string(), "All or part of the path is invalid."},
             {dir.path().string(), "The file could not be accessed (read only?)."},
+            {(dir / "fifo").string(), "An unspecified error occurred."},
         };
         for (const auto& [path, cause] : cases) {
             const std::size_t before = frame.documents().size();
