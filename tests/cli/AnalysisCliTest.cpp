@@ -4,26 +4,13 @@
 
 #include <algorithm>
 
+#include "cli/CliRecord.h"
 #include "support/TestSupport.h"
 
 namespace kov {
 namespace {
 
 using test::RunCli;
-
-std::string Quoted(const std::filesystem::path& path) {
-    return "'" + path.string() + "'";
-}
-
-// A two-channel COMTRADE record: 4 samples at 1 kHz.
-std::string WriteRecord(const test::TempDir& dir) {
-    test::WriteFile(dir / "rec.cfg",
-                    "SUB,1,1999\r\n2,2A,0D\r\n1,VA,A,,kV,1,0,0,-100,100,1,1,P\r\n"
-                    "2,IA,A,,A,0.5,0,0,-100,100,1,1,P\r\n60\r\n1\r\n1000,4\r\n"
-                    "01/01/2026,00:00:00.000\r\n01/01/2026,00:00:00.001\r\nASCII\r\n1\r\n");
-    test::WriteFile(dir / "rec.dat", "1,0,1,2\r\n2,1000,2,4\r\n3,2000,3,6\r\n4,3000,4,8\r\n");
-    return Quoted(dir / "rec.cfg");
-}
 
 std::size_t Lines(const std::string& text) {
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
@@ -51,7 +38,7 @@ TEST(CliCalc, ScriptLinesAreOperandsOfLaterLinesAndRecordsPersist) {
                     "calc --op FFT --a 1 --new-name s2\n"
                     "calc --op Multiply --a '(ratio*' --const 2 --new-name double,dB\n"
                     "print --json --samples\n");
-    const auto r = RunCli("script " + Quoted(dir / "calc.script"));
+    const auto r = RunCli("script " + test::Quoted(dir / "calc.script"));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("\"nameParts\": [\n      \"ratio\""), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\"caseName\": \"DERIVED\""), std::string::npos);
@@ -70,7 +57,7 @@ TEST(CliCalc, ScriptLinesAreOperandsOfLaterLinesAndRecordsPersist) {
 
 TEST(CliCalc, AloneTakesAFileAndItsSelectionFirst) {
     test::TempDir dir;
-    const std::string cfg = WriteRecord(dir);
+    const std::string cfg = test::Quoted(test::WriteCliRecord(dir));
     auto r = RunCli("calc " + cfg + " --op Add --a 1 --b '*IA*' --new-name SUM");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(Lines(r.out), 3u);
@@ -88,7 +75,7 @@ TEST(CliCalc, AloneTakesAFileAndItsSelectionFirst) {
 
 TEST(CliCalc, MessagesAndStatuses) {
     test::TempDir dir;
-    const std::string cfg = WriteRecord(dir);
+    const std::string cfg = test::Quoted(test::WriteCliRecord(dir));
     auto r = RunCli("calc " + cfg + " --op Power --a 1");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("KOV: This function requires two curves as arguments."), std::string::npos)
@@ -112,7 +99,7 @@ TEST(CliCalc, MessagesAndStatuses) {
 
 TEST(CliUnits, SetsPrefixUnitAndPerUnitBase) {
     test::TempDir dir;
-    const std::string cfg = WriteRecord(dir);
+    const std::string cfg = test::Quoted(test::WriteCliRecord(dir));
     auto r = RunCli("units " + cfg + " --items 1 2 --axis y --prefix k --unit 2122 --json");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("\"unitId\": 2122,\n        \"unitText\": \"Voltage,Volts,V\",\n        "

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "cli/CliRecord.h"
 #include "support/TestSupport.h"
 
 namespace kov {
@@ -86,19 +87,9 @@ TEST(Cli, UsageErrorsFailWithoutCrashing) {
 namespace kov {
 namespace {
 
-// A two-channel COMTRADE record: 4 samples at 1 kHz.
-std::string WriteRecord(const test::TempDir& dir) {
-    test::WriteFile(dir / "rec.cfg",
-                    "SUB,1,1999\r\n2,2A,0D\r\n1,VA,A,,kV,1,0,0,-100,100,1,1,P\r\n"
-                    "2,IA,A,,A,0.5,0,0,-100,100,1,1,P\r\n60\r\n1\r\n1000,4\r\n"
-                    "01/01/2026,00:00:00.000\r\n01/01/2026,00:00:00.001\r\nASCII\r\n1\r\n");
-    test::WriteFile(dir / "rec.dat", "1,0,1,2\r\n2,1000,2,4\r\n3,2000,3,6\r\n4,3000,4,8\r\n");
-    return (dir / "rec.cfg").string();
-}
-
 TEST(CliLoad, JsonHasTheContractKeysAndSamples) {
     test::TempDir dir;
-    const std::string cfg = WriteRecord(dir);
+    const std::string cfg = test::WriteCliRecord(dir).string();
     const auto r = RunCli("load '" + cfg + "' --select 2 --json --samples");
     ASSERT_EQ(r.status, 0) << r.err;
     for (const char* key :
@@ -113,7 +104,7 @@ TEST(CliLoad, JsonHasTheContractKeysAndSamples) {
 
 TEST(CliLoad, SelectionByMatchAndBadSelections) {
     test::TempDir dir;
-    const std::string cfg = WriteRecord(dir);
+    const std::string cfg = test::WriteCliRecord(dir).string();
     auto r = RunCli("list '" + cfg + "'");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2);
@@ -131,7 +122,7 @@ TEST(CliLoad, SelectionByMatchAndBadSelections) {
 
 TEST(CliScript, OneStackAcrossLinesAndOneConflictMessagePerLoad) {
     test::TempDir dir;
-    const std::string cfg = WriteRecord(dir);
+    const std::string cfg = test::WriteCliRecord(dir).string();
     test::WriteFile(dir / "s", "load '" + cfg + "'\nload '" + cfg + "'\nprint\n");
     const auto r = RunCli("script '" + (dir / "s").string() + "'");
     ASSERT_EQ(r.status, 0) << r.err;

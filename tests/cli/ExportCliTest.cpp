@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/CliRecord.h"
 #include "support/TestSupport.h"
 
 namespace kov {
@@ -9,25 +10,11 @@ namespace {
 
 using test::RunCli;
 
-std::string Quoted(const std::filesystem::path& path) {
-    return "'" + path.string() + "'";
-}
-
-// A two-channel COMTRADE record: 4 samples at 1 kHz, values 1 to 4 in both.
-std::string WriteRecord(const test::TempDir& dir) {
-    test::WriteFile(dir / "rec.cfg",
-                    "SUB,1,1999\r\n2,2A,0D\r\n1,VA,A,,kV,1,0,0,-100,100,1,1,P\r\n"
-                    "2,IA,A,,A,0.5,0,0,-100,100,1,1,P\r\n60\r\n1\r\n1000,4\r\n"
-                    "01/01/2026,00:00:00.000\r\n01/01/2026,00:00:00.001\r\nASCII\r\n1\r\n");
-    test::WriteFile(dir / "rec.dat", "1,0,1,2\r\n2,1000,2,4\r\n3,2000,3,6\r\n4,3000,4,8\r\n");
-    return Quoted(dir / "rec.cfg");
-}
-
 TEST(CliExport, AloneLoadsTheFileAndWritesEveryItem) {
     test::TempDir dir;
-    const std::string cfg = WriteRecord(dir);
+    const std::string cfg = test::Quoted(test::WriteCliRecord(dir));
     const auto out = dir / "out.csv";
-    auto r = RunCli("export " + cfg + " --format csv -o " + Quoted(out));
+    auto r = RunCli("export " + cfg + " --format csv -o " + test::Quoted(out));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "");
     // Times of 1 ms steps in single precision, "%.9g".
@@ -40,26 +27,26 @@ TEST(CliExport, AloneLoadsTheFileAndWritesEveryItem) {
 
     // The items in the order given.
     const auto txt = dir / "out.txt";
-    r = RunCli("export " + cfg + " --items 2 '*VA*' --format txt -o " + Quoted(txt));
+    r = RunCli("export " + cfg + " --items 2 '*VA*' --format txt -o " + test::Quoted(txt));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(test::ReadFile(txt).substr(0, 32), "X\trec>2_A-IA(A)\trec>1_A-VA(kV)\r\n");
     // The load selection: only the second channel is on the stack.
-    r = RunCli("export " + cfg + " --select 2 --format txt -o " + Quoted(txt));
+    r = RunCli("export " + cfg + " --select 2 --format txt -o " + test::Quoted(txt));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(test::ReadFile(txt).rfind("X\trec>2_A-IA(A)\r\n0\t1\r\n", 0), 0u);
 }
 
 TEST(CliExport, ScriptExportsWhatEarlierLinesMade) {
     test::TempDir dir;
-    const std::string cfg = WriteRecord(dir);
+    const std::string cfg = test::Quoted(test::WriteCliRecord(dir));
     const auto record = dir / "copy" / "x.cfg";
     std::filesystem::create_directories(dir / "copy");
     test::WriteFile(dir / "run.script", "load " + cfg + " --select 1\n" +
                                             "expr --name v --y '2*x' --xmin 0 --xmax 1 --points 3\n"
                                             "export --items '(1_A*' --format comtrade -o " +
-                                            Quoted(record) + "\nload " + Quoted(record) +
-                                            "\nprint\n");
-    const auto r = RunCli("script " + Quoted(dir / "run.script"));
+                                            test::Quoted(record) + "\nload " +
+                                            test::Quoted(record) + "\nprint\n");
+    const auto r = RunCli("script " + test::Quoted(dir / "run.script"));
     ASSERT_EQ(r.status, 0) << r.err;
     // The record reads back with the exported item's names and kind tag.
     EXPECT_NE(r.out.find("(1_A     )(VA      )(        )(kV      )(COMTRADE)(WAVE)"),
@@ -73,23 +60,23 @@ TEST(CliExport, ScriptExportsWhatEarlierLinesMade) {
 
 TEST(CliExport, FailuresSayWhyAndFail) {
     test::TempDir dir;
-    auto r = RunCli("export --format csv -o " + Quoted(dir / "x.csv"));
+    auto r = RunCli("export --format csv -o " + test::Quoted(dir / "x.csv"));
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("There are no items to export."), std::string::npos) << r.err;
     EXPECT_FALSE(std::filesystem::exists(dir / "x.csv"));
 
-    const std::string cfg = WriteRecord(dir);
+    const std::string cfg = test::Quoted(test::WriteCliRecord(dir));
     const auto bad = dir / "missing" / "x.csv";
-    r = RunCli("export " + cfg + " --format csv -o " + Quoted(bad));
+    r = RunCli("export " + cfg + " --format csv -o " + test::Quoted(bad));
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("The file " + bad.string() + " could not be written."), std::string::npos)
         << r.err;
 
-    r = RunCli("export " + cfg + " --items 7 --format csv -o " + Quoted(dir / "x.csv"));
+    r = RunCli("export " + cfg + " --items 7 --format csv -o " + test::Quoted(dir / "x.csv"));
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("--items 7: no such stack item"), std::string::npos) << r.err;
 
-    r = RunCli("export " + cfg + " --format pqd -o " + Quoted(dir / "x.csv"));
+    r = RunCli("export " + cfg + " --format pqd -o " + test::Quoted(dir / "x.csv"));
     EXPECT_NE(r.status, 0);
     EXPECT_FALSE(std::filesystem::exists(dir / "x.csv"));
 }

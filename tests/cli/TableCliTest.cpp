@@ -5,26 +5,13 @@
 #include <cstdlib>
 #include <optional>
 
+#include "cli/CliRecord.h"
 #include "support/TestSupport.h"
 
 namespace kov {
 namespace {
 
 using test::RunCli;
-
-std::string Quoted(const std::filesystem::path& path) {
-    return "'" + path.string() + "'";
-}
-
-// A two-channel COMTRADE record, 4 samples: VA 1..4 kV, IA 1..4 A.
-std::string WriteRecord(const test::TempDir& dir) {
-    test::WriteFile(dir / "rec.cfg",
-                    "SUB,1,1999\r\n2,2A,0D\r\n1,VA,A,,kV,1,0,0,-100,100,1,1,P\r\n"
-                    "2,IA,A,,A,0.5,0,0,-100,100,1,1,P\r\n60\r\n1\r\n1000,4\r\n"
-                    "01/01/2026,00:00:00.000\r\n01/01/2026,00:00:00.001\r\nASCII\r\n1\r\n");
-    test::WriteFile(dir / "rec.dat", "1,0,1,2\r\n2,1000,2,4\r\n3,2000,3,6\r\n4,3000,4,8\r\n");
-    return Quoted(dir / "rec.cfg");
-}
 
 // Points the settings file of the commands run in its lifetime at a folder.
 class ConfigDir {
@@ -49,7 +36,7 @@ private:
 
 TEST(CliTable, AloneLoadsTheFileAndPrintsTheTextExport) {
     test::TempDir dir;
-    const std::string cfg = WriteRecord(dir);
+    const std::string cfg = test::Quoted(test::WriteCliRecord(dir));
     const auto r = RunCli("table " + cfg + " --type minmax --items 1 '*IA*' --separator comma");
     ASSERT_EQ(r.status, 0) << r.err;
     // VA shown in kV: 1, 2, 3, 4; IA 2, 4, 6, 8 x 0.5 A.
@@ -74,7 +61,7 @@ TEST(CliTable, ScriptLinesTableItemsMadeEarlier) {
                     "expr --name f --kind spectrum --y '4-x/60' --xmin 60 --xmax 180 --step 60\n"
                     "table --type harmonic --items '(f*' --highest-harmonic 5 --percent\n"
                     "table --type timepoints --items 1\n");
-    const auto r = RunCli("script " + Quoted(dir / "t.script"));
+    const auto r = RunCli("script " + test::Quoted(dir / "t.script"));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("Case\tItem\tFreq\tFund\t% THD\t% RMS\t% ASUM\tRMSh\tRMS\tASUM\tTIF\tIT"
                          "\t%H3\t%H5\n"),
@@ -99,7 +86,7 @@ TEST(CliTable, PccSettingsComeFromTheSettingsFileAndFlagsOverrideThem) {
         "expr --name i --kind spectrum --y '2' --xmin 60 --xmax 300 --step 60\n";
     test::TempDir dir;
     test::WriteFile(dir / "a.script", script + "table --type ieee519 --items 1\n");
-    auto r = RunCli("script " + Quoted(dir / "a.script"));
+    auto r = RunCli("script " + test::Quoted(dir / "a.script"));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("Avg. Max Demand kVA\t50\tkVA\nI*T Limit\t1500\t\nIsc\t4183.7\tAmps\n"
                          "IL\t2.09185\tAmps\nIsc/IL\t2000\t\n"),
@@ -112,7 +99,7 @@ TEST(CliTable, PccSettingsComeFromTheSettingsFileAndFlagsOverrideThem) {
                     script +
                         "table --type ieee519 --items 1 --pcc-volts 230000 --pcc-mva 5 "
                         "--demand-kva 100 --it-limit 900\n");
-    r = RunCli("script " + Quoted(dir / "b.script"));
+    r = RunCli("script " + test::Quoted(dir / "b.script"));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("Isc/IL\t50\t\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("I*T Limit\t900\t\n"), std::string::npos);
@@ -126,14 +113,14 @@ TEST(CliTable, HarmonicPreferencesComeFromTheSettingsFile) {
     test::WriteFile(dir / "h.script",
                     "expr --name i --kind spectrum --y '2' --xmin 60 --xmax 300 --step 60\n"
                     "table --type harmonic --items 1\n");
-    const auto r = RunCli("script " + Quoted(dir / "h.script"));
+    const auto r = RunCli("script " + test::Quoted(dir / "h.script"));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("\tIT\tH2\tH3\tH4\n"), std::string::npos) << r.out;
 }
 
 TEST(CliTable, MessagesForBadInput) {
     test::TempDir dir;
-    const std::string cfg = WriteRecord(dir);
+    const std::string cfg = test::Quoted(test::WriteCliRecord(dir));
     auto r = RunCli("table " + cfg + " --type harmonic --items 1");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
