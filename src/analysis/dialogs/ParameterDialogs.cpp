@@ -221,21 +221,23 @@ constexpr unsigned long kMostHarmonic = 100000;
 
 }  // namespace
 
-CFFTParmDialog::CFFTParmDialog(FFTParameters& record, Ui& ui, QWidget* parent)
-    : CParameterDialog(str::kFftParametersTitle, ui, parent),
-      record_(record),
+CTransformParmDialog::CTransformParmDialog(const char* title, Ui& ui, QWidget* parent)
+    : CParameterDialog(title, ui, parent),
       type_(new QButtonGroup(this)),
       window_(new QButtonGroup(this)),
       step_(NumberEdit()),
       item_(NumberEdit()),
       fundamental_(NumberEdit()),
       start_(NumberEdit()),
-      cycles_(NumberEdit()) {
+      cycles_(NumberEdit()) {}
+
+void CTransformParmDialog::BuildLayout(
+    const char* kind, bool sliding, int window,
+    std::initializer_list<std::pair<const char*, QLineEdit*>> extra, QWidget* below) {
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
-
-    auto* typeBox = RadioGroup(tr("FFT Type"), {"Single", "Sliding"}, type_,
-                               record_.sliding != 0 ? 1 : 0, this);
+    auto* typeBox =
+        RadioGroup(tr("%1 Type").arg(kind), {"Single", "Sliding"}, type_, sliding ? 1 : 0, this);
     auto* typeGrid = new QGridLayout;
     typeGrid->addWidget(Buddy("Step:", step_, typeBox), 0, 0);
     typeGrid->addWidget(step_, 0, 1);
@@ -245,39 +247,62 @@ CFFTParmDialog::CFFTParmDialog(FFTParameters& record, Ui& ui, QWidget* parent)
     top->addWidget(typeBox);
     top->addWidget(RadioGroup(tr("Window"),
                               {kWindowNames[0], kWindowNames[1], kWindowNames[2], kWindowNames[3]},
-                              window_, record_.window & 0xFFFF, this));
+                              window_, window & 0xFFFF, this));
     layout->addLayout(top);
 
-    auto* parameters = new QGroupBox(tr("FFT Parameters"), this);
+    auto* parameters = new QGroupBox(tr("%1 Parameters").arg(kind), this);
     auto* grid = new QGridLayout(parameters);
-    grid->addWidget(Buddy("Fund. Frequency:", fundamental_, parameters), 0, 0);
-    grid->addWidget(fundamental_, 0, 1);
-    grid->addWidget(new QLabel(tr("Hz"), parameters), 0, 2);
-    grid->addWidget(Buddy("Starting Time:", start_, parameters), 1, 0);
-    grid->addWidget(start_, 1, 1);
-    grid->addWidget(new QLabel(tr("s"), parameters), 1, 2);
-    grid->addWidget(Buddy("Number of Cycles:", cycles_, parameters), 2, 0);
-    grid->addWidget(cycles_, 2, 1);
+    const std::pair<const char*, const char*> rows[] = {
+        {"Fund. Frequency:", "Hz"}, {"Starting Time:", "s"}, {"Number of Cycles:", nullptr}};
+    QLineEdit* const edits[] = {fundamental_, start_, cycles_};
+    int row = 0;
+    for (const auto& [label, unit] : rows) {
+        grid->addWidget(Buddy(label, edits[row], parameters), row, 0);
+        grid->addWidget(edits[row], row, 1);
+        if (unit) grid->addWidget(new QLabel(tr(unit), parameters), row, 2);
+        ++row;
+    }
+    for (const auto& [label, edit] : extra) {
+        grid->addWidget(Buddy(label, edit, parameters), row, 0);
+        grid->addWidget(edit, row++, 1);
+    }
     layout->addWidget(parameters);
+    if (below) layout->addWidget(below);
     layout->addLayout(ButtonRow(tr("&Ok"), "calculator"));
+}
 
-    step_->setText(NumberText("%.3g", record_.step));
+void CTransformParmDialog::ShowCommon(float step, float fundamental, float startTime, int cycles) {
+    step_->setText(NumberText("%.3g", step));
+    fundamental_->setText(NumberText("%.3g", fundamental));
+    start_->setText(NumberText("%.3g", startTime));
+    cycles_->setText(QString::number(std::abs(cycles)));
+}
+
+bool CTransformParmDialog::ReadCommon(std::uint16_t& sliding, int& window, float& step,
+                                      const std::function<bool()>& readItem, float& fundamental,
+                                      float& startTime, std::int16_t& cycles) {
+    sliding = type_->checkedId() == 1 ? 1 : 0;
+    window = std::max(0, window_->checkedId());
+    unsigned long count = 0;
+    if (!ReadFloat(step_, step) || !readItem() || !ReadFundamental(fundamental_, fundamental) ||
+        !ReadFloat(start_, startTime) || !ReadCount(cycles_, 1, kMostCycles, count))
+        return false;
+    cycles = static_cast<std::int16_t>(count);
+    return true;
+}
+
+CFFTParmDialog::CFFTParmDialog(FFTParameters& record, Ui& ui, QWidget* parent)
+    : CTransformParmDialog(str::kFftParametersTitle, ui, parent), record_(record) {
+    BuildLayout("FFT", record_.sliding != 0, record_.window);
+    ShowCommon(record_.step, record_.fundamental, record_.startTime, record_.cycles);
     item_->setText(QString::fromStdString(SlidingItemText(record_.item)));
-    fundamental_->setText(NumberText("%.3g", record_.fundamental));
-    start_->setText(NumberText("%.3g", record_.startTime));
-    cycles_->setText(QString::number(std::abs(static_cast<int>(record_.cycles))));
 }
 
 void CFFTParmDialog::accept() {
     FFTParameters p = record_;
-    p.sliding = type_->checkedId() == 1 ? 1 : 0;
-    p.window = std::max(0, window_->checkedId());
-    unsigned long cycles = 0;
-    if (!ReadFloat(step_, p.step) || !ReadSlidingItem(ui_, item_->text().toStdString(), p.item) ||
-        !ReadFundamental(fundamental_, p.fundamental) || !ReadFloat(start_, p.startTime) ||
-        !ReadCount(cycles_, 1, kMostCycles, cycles))
+    const auto readItem = [&] { return ReadSlidingItem(ui_, item_->text().toStdString(), p.item); };
+    if (!ReadCommon(p.sliding, p.window, p.step, readItem, p.fundamental, p.startTime, p.cycles))
         return;
-    p.cycles = static_cast<std::int16_t>(cycles);
     record_ = p;
     QDialog::accept();
 }
@@ -285,54 +310,13 @@ void CFFTParmDialog::accept() {
 // ---- "Discrete Fourier Transform" -------------------------------------------
 
 CDFTParmDialog::CDFTParmDialog(DFTParameters& record, Ui& ui, QWidget* parent)
-    : CParameterDialog(str::kDftParametersTitle, ui, parent),
+    : CTransformParmDialog(str::kDftParametersTitle, ui, parent),
       record_(record),
-      type_(new QButtonGroup(this)),
-      window_(new QButtonGroup(this)),
-      step_(NumberEdit()),
-      item_(NumberEdit()),
-      fundamental_(NumberEdit()),
-      start_(NumberEdit()),
-      cycles_(NumberEdit()),
       last_(NumberEdit()),
       auto_(new QCheckBox(tr("Automatically find fundamental"), this)) {
-    auto* layout = new QVBoxLayout(this);
-    auto* top = new QHBoxLayout;
-    auto* typeBox = RadioGroup(tr("DFT Type"), {"Single", "Sliding"}, type_,
-                               record_.sliding != 0 ? 1 : 0, this);
-    auto* typeGrid = new QGridLayout;
-    typeGrid->addWidget(Buddy("Step:", step_, typeBox), 0, 0);
-    typeGrid->addWidget(step_, 0, 1);
-    typeGrid->addWidget(Buddy("Item:", item_, typeBox), 1, 0);
-    typeGrid->addWidget(item_, 1, 1);
-    static_cast<QVBoxLayout*>(typeBox->layout())->addLayout(typeGrid);
-    top->addWidget(typeBox);
-    top->addWidget(RadioGroup(tr("Window"),
-                              {kWindowNames[0], kWindowNames[1], kWindowNames[2], kWindowNames[3]},
-                              window_, record_.window & 0xFFFF, this));
-    layout->addLayout(top);
-
-    auto* parameters = new QGroupBox(tr("DFT Parameters"), this);
-    auto* grid = new QGridLayout(parameters);
-    grid->addWidget(Buddy("Fund. Frequency:", fundamental_, parameters), 0, 0);
-    grid->addWidget(fundamental_, 0, 1);
-    grid->addWidget(new QLabel(tr("Hz"), parameters), 0, 2);
-    grid->addWidget(Buddy("Starting Time:", start_, parameters), 1, 0);
-    grid->addWidget(start_, 1, 1);
-    grid->addWidget(new QLabel(tr("s"), parameters), 1, 2);
-    grid->addWidget(Buddy("Number of Cycles:", cycles_, parameters), 2, 0);
-    grid->addWidget(cycles_, 2, 1);
-    grid->addWidget(Buddy("Last Harmonic:", last_, parameters), 3, 0);
-    grid->addWidget(last_, 3, 1);
-    layout->addWidget(parameters);
-    layout->addWidget(auto_);
-    layout->addLayout(ButtonRow(tr("&Ok"), "calculator"));
-
-    step_->setText(NumberText("%.3g", record_.step));
+    BuildLayout("DFT", record_.sliding != 0, record_.window, {{"Last Harmonic:", last_}}, auto_);
+    ShowCommon(record_.step, record_.fundamental, record_.startTime, record_.cycles);
     item_->setText(QString::number(record_.item));
-    fundamental_->setText(NumberText("%.3g", record_.fundamental));
-    start_->setText(NumberText("%.3g", record_.startTime));
-    cycles_->setText(QString::number(std::abs(static_cast<int>(record_.cycles))));
     last_->setText(QString::number(record_.lastHarmonic));
     auto_->setChecked(record_.autoFundamental);
     // The step and the item only mean something for a sliding transform.
@@ -343,16 +327,13 @@ CDFTParmDialog::CDFTParmDialog(DFTParameters& record, Ui& ui, QWidget* parent)
 
 void CDFTParmDialog::accept() {
     DFTParameters p = record_;
-    p.sliding = type_->checkedId() == 1 ? 1 : 0;
-    p.window = std::max(0, window_->checkedId());
     p.autoFundamental = auto_->isChecked();
-    unsigned long item = 0, cycles = 0, last = 0;
-    if (!ReadFloat(step_, p.step) || !ReadCount(item_, 0, kMostHarmonic, item) ||
-        !ReadFundamental(fundamental_, p.fundamental) || !ReadFloat(start_, p.startTime) ||
-        !ReadCount(cycles_, 1, kMostCycles, cycles) || !ReadCount(last_, 0, kMostHarmonic, last))
+    unsigned long item = 0, last = 0;
+    const auto readItem = [&] { return ReadCount(item_, 0, kMostHarmonic, item); };
+    if (!ReadCommon(p.sliding, p.window, p.step, readItem, p.fundamental, p.startTime, p.cycles) ||
+        !ReadCount(last_, 0, kMostHarmonic, last))
         return;
     p.item = static_cast<std::uint32_t>(item);
-    p.cycles = static_cast<std::int16_t>(cycles);
     p.lastHarmonic = static_cast<std::uint32_t>(last);
     record_ = p;
     QDialog::accept();

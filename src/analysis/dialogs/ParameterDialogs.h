@@ -14,7 +14,11 @@
 
 #include <QDialog>
 #include <QString>
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
 #include <string_view>
+#include <utility>
 
 #include "analysis/Calculator.h"
 
@@ -62,12 +66,13 @@ protected:
     Ui& ui_;
 };
 
-class CFFTParmDialog : public CParameterDialog {
+// The layout the FFT and DFT dialogs share: a "Type" group (Single,
+// Sliding, "Step:", "Item:"), a "Window" group of the four windows, and a
+// "Parameters" group ("Fund. Frequency:", "Starting Time:", "Number of
+// Cycles:", then the fields a dialog adds), followed by the buttons.
+class CTransformParmDialog : public CParameterDialog {
     Q_OBJECT
 public:
-    CFFTParmDialog(FFTParameters& record, Ui& ui, QWidget* parent = nullptr);
-    void accept() override;
-
     QButtonGroup* type() const { return type_; }      // 0 Single, 1 Sliding
     QButtonGroup* window() const { return window_; }  // window type 0..3
     QLineEdit* step() const { return step_; }
@@ -76,8 +81,23 @@ public:
     QLineEdit* startTime() const { return start_; }
     QLineEdit* cycles() const { return cycles_; }
 
-private:
-    FFTParameters& record_;
+protected:
+    // Makes the shared widgets; the dialog lays them out with BuildLayout.
+    CTransformParmDialog(const char* title, Ui& ui, QWidget* parent);
+    // Lays out the groups of the transform `kind` ("FFT", "DFT"); `extra`
+    // are (label, edit) rows added to the parameters group and `below` a
+    // widget placed above the buttons.
+    void BuildLayout(const char* kind, bool sliding, int window,
+                     std::initializer_list<std::pair<const char*, QLineEdit*>> extra = {},
+                     QWidget* below = nullptr);
+    // Shows the fields every transform record has.
+    void ShowCommon(float step, float fundamental, float startTime, int cycles);
+    // Reads them (and the item, with readItem, right after the step) into
+    // the record's fields; false (with its message) on the first fault.
+    bool ReadCommon(std::uint16_t& sliding, int& window, float& step,
+                    const std::function<bool()>& readItem, float& fundamental, float& startTime,
+                    std::int16_t& cycles);
+
     QButtonGroup* type_;
     QButtonGroup* window_;
     QLineEdit* step_;
@@ -87,31 +107,27 @@ private:
     QLineEdit* cycles_;
 };
 
-class CDFTParmDialog : public CParameterDialog {
+class CFFTParmDialog : public CTransformParmDialog {
+    Q_OBJECT
+public:
+    CFFTParmDialog(FFTParameters& record, Ui& ui, QWidget* parent = nullptr);
+    void accept() override;
+
+private:
+    FFTParameters& record_;
+};
+
+class CDFTParmDialog : public CTransformParmDialog {
     Q_OBJECT
 public:
     CDFTParmDialog(DFTParameters& record, Ui& ui, QWidget* parent = nullptr);
     void accept() override;
 
-    QButtonGroup* type() const { return type_; }
-    QButtonGroup* window() const { return window_; }
-    QLineEdit* step() const { return step_; }
-    QLineEdit* item() const { return item_; }
-    QLineEdit* fundamental() const { return fundamental_; }
-    QLineEdit* startTime() const { return start_; }
-    QLineEdit* cycles() const { return cycles_; }
     QLineEdit* lastHarmonic() const { return last_; }
     QCheckBox* autoFundamental() const { return auto_; }
 
 private:
     DFTParameters& record_;
-    QButtonGroup* type_;
-    QButtonGroup* window_;
-    QLineEdit* step_;
-    QLineEdit* item_;
-    QLineEdit* fundamental_;
-    QLineEdit* start_;
-    QLineEdit* cycles_;
     QLineEdit* last_;
     QCheckBox* auto_;
 };
