@@ -11,26 +11,13 @@
 #include <QVBoxLayout>
 
 #include "analysis/ExpressionEvaluator.h"
+#include "analysis/dialogs/ParameterDialogs.h"
 #include "app/Help.h"
 #include "platform/Strings.h"
 
 namespace kov {
 
 namespace {
-
-QGroupBox* RadioBox(const QString& title, std::initializer_list<const char*> texts,
-                    QButtonGroup* group, QWidget* parent) {
-    auto* box = new QGroupBox(title, parent);
-    auto* layout = new QVBoxLayout(box);
-    int id = 0;
-    for (const char* text : texts) {
-        auto* radio = new QRadioButton(QObject::tr(text), box);
-        group->addButton(radio, id++);
-        layout->addWidget(radio);
-    }
-    layout->addStretch();
-    return box;
-}
 
 void Check(QButtonGroup* group, int id) {
     if (QAbstractButton* b = group->button(id)) b->setChecked(true);
@@ -105,10 +92,12 @@ CExpressionDlg::CExpressionDlg(Stack& stack, Ui& ui, ExpressionSettings& setting
     layout->addWidget(variable);
 
     auto* choices = new QHBoxLayout;
-    choices->addWidget(RadioBox(
-        tr("Type"), {"Wave", "Spectrum", "Scan", "XY", "Probability", "Histogram"}, kind_, this));
-    choices->addWidget(RadioBox(tr("Complex Numbers"), {"Mag/Phase", "Real/Imag"}, complex_, this));
-    choices->addWidget(RadioBox(tr("Phase Output"), {"Degrees", "Radians"}, phase_, this));
+    choices->addWidget(RadioGroup(tr("Type"),
+                                  {"Wave", "Spectrum", "Scan", "XY", "Probability", "Histogram"},
+                                  kind_, -1, this));
+    choices->addWidget(
+        RadioGroup(tr("Complex Numbers"), {"Mag/Phase", "Real/Imag"}, complex_, -1, this));
+    choices->addWidget(RadioGroup(tr("Phase Output"), {"Degrees", "Radians"}, phase_, -1, this));
     layout->addLayout(choices);
 
     auto* buttons = new QHBoxLayout;

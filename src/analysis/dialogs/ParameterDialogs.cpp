@@ -28,21 +28,6 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// Radio buttons in a group box, numbered 0.. in order; `checked` is ticked.
-QGroupBox* RadioGroup(const QString& title, std::initializer_list<const char*> texts,
-                      QButtonGroup* group, int checked, QWidget* parent) {
-    auto* box = new QGroupBox(title, parent);
-    auto* layout = new QVBoxLayout(box);
-    int id = 0;
-    for (const char* text : texts) {
-        auto* radio = new QRadioButton(QObject::tr(text), box);
-        group->addButton(radio, id++);
-        layout->addWidget(radio);
-    }
-    if (QAbstractButton* b = group->button(checked)) b->setChecked(true);
-    return box;
-}
-
 QLabel* Buddy(const char* text, QWidget* edit, QWidget* parent) {
     auto* label = new QLabel(QObject::tr(text), parent);
     label->setBuddy(edit);
@@ -104,6 +89,21 @@ bool ParseInteger(std::string_view text, long& value) {
     if (magnitude > limit + (negative ? 1u : 0u)) return false;
     value = negative ? static_cast<long>(0 - magnitude) : static_cast<long>(magnitude);
     return true;
+}
+
+QGroupBox* RadioGroup(const QString& title, std::initializer_list<const char*> texts,
+                      QButtonGroup* group, int checked, QWidget* parent) {
+    auto* box = new QGroupBox(title, parent);
+    auto* layout = new QVBoxLayout(box);
+    int id = 0;
+    for (const char* text : texts) {
+        auto* radio = new QRadioButton(QObject::tr(text), box);
+        group->addButton(radio, id++);
+        layout->addWidget(radio);
+    }
+    layout->addStretch();
+    if (QAbstractButton* b = group->button(checked)) b->setChecked(true);
+    return box;
 }
 
 QString NumberText(const char* format, double value) {
@@ -243,7 +243,8 @@ void CTransformParmDialog::BuildLayout(
     typeGrid->addWidget(step_, 0, 1);
     typeGrid->addWidget(Buddy("Item:", item_, typeBox), 1, 0);
     typeGrid->addWidget(item_, 1, 1);
-    static_cast<QVBoxLayout*>(typeBox->layout())->addLayout(typeGrid);
+    // Below the two radio buttons, above the stretch.
+    static_cast<QVBoxLayout*>(typeBox->layout())->insertLayout(2, typeGrid);
     top->addWidget(typeBox);
     top->addWidget(RadioGroup(tr("Window"),
                               {kWindowNames[0], kWindowNames[1], kWindowNames[2], kWindowNames[3]},

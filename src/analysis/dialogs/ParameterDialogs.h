@@ -24,6 +24,7 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QGroupBox;
 class QHBoxLayout;
 class QLineEdit;
 
@@ -39,6 +40,10 @@ bool ParseDecimal(std::string_view text, double& value);
 bool ParseUnsigned(std::string_view text, unsigned long& value);
 // ParseUnsigned with an optional sign.
 bool ParseInteger(std::string_view text, long& value);
+// Radio buttons in a group box, numbered 0.. in order; the one numbered
+// `checked` is ticked (none for -1).
+QGroupBox* RadioGroup(const QString& title, std::initializer_list<const char*> texts,
+                      QButtonGroup* group, int checked, QWidget* parent);
 // printf-style text of one number ("%.3g", "%G", "%ld").
 QString NumberText(const char* format, double value);
 QString NumberText(long value);
