@@ -271,6 +271,7 @@ inline constexpr const char* kTableBadPcc =
     "and the I*T limit a number.";
 inline constexpr const char* kTableQuantitySelectTitle = "Table Quantity Select";
 inline constexpr const char* kTablePageHeader = "%s   Page %u of %u";
+inline constexpr const char* kPrintingPage = "Printing page %u of %u";
 inline constexpr const char* kPccValuesInvalid =
     "The PCC bus voltage, short circuit MVA and maximum demand kVA must be numbers above 0, "
     "and the I*T limit a number not below 0.";

@@ -39,10 +39,10 @@ TableOptions CTableDoc::Options() const {
 
 void CTableDoc::Build() {
     const std::vector<const StackObject*> items(items_.begin(), items_.end());
-    std::unique_ptr<Table> fresh = BuildTable(type_, items, Options());
+    std::shared_ptr<const Table> fresh = BuildTable(type_, items, Options());
     // The view's grids refer to the table they show: the old table stays
     // until the view has let go of it.
-    std::unique_ptr<Table> old = std::exchange(table_, std::move(fresh));
+    std::shared_ptr<const Table> old = std::exchange(table_, std::move(fresh));
     ++builds_;
     if (view()) view_->Build();
 }
@@ -79,7 +79,8 @@ std::string CTableDoc::Title() const {
 
 void CTableDoc::Print(QPrinter& printer) {
     WaitCursor wait(ui_);
-    PrintTable(*table_, Title(), printer);
+    const std::shared_ptr<const Table> table = table_;
+    PrintTable(*table, Title(), printer, &ui_);
 }
 
 void CTableDoc::Copy() {

@@ -76,7 +76,9 @@ private:
     TableType type_;
     Ui& ui_;
     std::vector<StackObject*> items_;
-    std::unique_ptr<Table> table_;
+    // Shared with a print in progress, which keeps the table it started with
+    // should the document be rebuilt meanwhile.
+    std::shared_ptr<const Table> table_;
     int builds_ = 0;
     CTableView* view_ = nullptr;
     QPointer<QWidget> window_;  // tells when the view has been deleted

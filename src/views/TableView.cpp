@@ -151,14 +151,18 @@ void CTableView::Build() {
         // Sized from the header and the first rows only (resizeContentsPrecision).
         view->resizeColumnsToContents();
         if (count > 1) {
-            // Small grids one below the other, each as tall as its rows.
-            const int rows = std::min(model->rowCount(), 20);
-            view->setFixedHeight(view->horizontalHeader()->sizeHint().height() +
-                                 rows * view->verticalHeader()->defaultSectionSize() +
-                                 2 * view->frameWidth() + 2);
-            view->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+            // The grids of the IEEE 519 table have a row per item: each is
+            // shown whole, one below the other, and the window scrolls.
+            view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            view->setFixedSize(view->horizontalHeader()->length() + 2 * view->frameWidth(),
+                               view->horizontalHeader()->sizeHint().height() +
+                                   view->verticalHeader()->length() + 2 * view->frameWidth());
         }
-        gridLayout->addWidget(view, count > 1 ? 0 : 1);
+        if (count > 1)
+            gridLayout->addWidget(view, 0, Qt::AlignLeft);
+        else
+            gridLayout->addWidget(view, 1);
         grids_.push_back(view);
     }
     if (count > 1) {
@@ -189,7 +193,7 @@ QString CTableView::ClipText() const {
             left = std::min(left, range.left());
             right = std::max(right, range.right());
         }
-        const auto* model = static_cast<const CTableGridModel*>(view->model());
+        const QAbstractItemModel* model = view->model();
         QItemSelectionModel* selected = view->selectionModel();
         const bool single = selection.size() == 1;
         QString text;
@@ -352,7 +356,7 @@ std::vector<double> ColumnWidths(const Table& table, std::size_t g, const QFontM
 
 }  // namespace
 
-int PrintTable(const Table& table, const std::string& title, QPrinter& printer) {
+int PrintTable(const Table& table, const std::string& title, QPrinter& printer, Ui* ui) {
     QPainter painter;
     if (!painter.begin(&printer)) return 0;
     QFont font("Helvetica");
@@ -378,7 +382,7 @@ int PrintTable(const Table& table, const std::string& title, QPrinter& printer) 
     painter.scale(scale, scale);
     const double width = pageWidth / scale;
     const double height = area.height() / scale;
-    const double line = std::ceil(boldMetrics.height() * 1.3);
+    const double line = std::ceil(boldMetrics.height() * 1.2);
     const double ascent = boldMetrics.ascent() + (line - boldMetrics.height()) / 2.0;
     // The page header takes two lines: its text and a gap.
     const double bodyTop = 2.0 * line;
@@ -390,10 +394,24 @@ int PrintTable(const Table& table, const std::string& title, QPrinter& printer) 
     // The printer's page range (1-based; 0 when all pages).
     const unsigned from = printer.fromPage() > 0 ? static_cast<unsigned>(printer.fromPage()) : 1;
     const unsigned to = printer.toPage() > 0 ? static_cast<unsigned>(printer.toPage()) : pageCount;
+    const unsigned last = std::min(to, pageCount);
+    // A data-point table can run to thousands of pages: show how far it got.
+    constexpr unsigned kProgressPages = 50;
+    std::unique_ptr<ProgressWindow> progress;
+    if (ui && last >= from && last - from + 1 >= kProgressPages) {
+        progress = ui->CreateProgress();
+        progress->SetRange(static_cast<int>(last - from + 1));
+    }
     bool first = true;
-    for (unsigned p = from; p <= std::min(to, pageCount); ++p) {
+    for (unsigned p = from; p <= last; ++p) {
         if (!first) printer.newPage();
         first = false;
+        if (progress && (p - from) % 10 == 0) {
+            char text[96];
+            std::snprintf(text, sizeof text, str::kPrintingPage, p, pageCount);
+            progress->SetText(text);
+            progress->SetPos(static_cast<int>(p - from));
+        }
         painter.setFont(bold);
         painter.drawText(QPointF(0.0, ascent),
                          QString::fromStdString(PageHeader(title, p, pageCount)));

@@ -28,6 +28,7 @@ namespace kov {
 
 class CTableDoc;
 class CTable519Doc;
+class Ui;
 
 // One grid of a table as a Qt model.
 class CTableGridModel : public QAbstractTableModel {
@@ -115,8 +116,9 @@ QString TableClipText(const Table& table);
 // by row below it, each grid's header rows repeated at the top of every page
 // it continues on; date columns centred, the others left-aligned; columns
 // sized to their texts and the whole scaled down when wider than the page.
-// Prints the printer's page range when one is set. Returns the page count.
-int PrintTable(const Table& table, const std::string& title, QPrinter& printer);
+// Prints the printer's page range when one is set. With a Ui, a print of
+// many pages shows the progress window. Returns the page count.
+int PrintTable(const Table& table, const std::string& title, QPrinter& printer, Ui* ui = nullptr);
 
 // "%s   Page %u of %u".
 std::string PageHeader(const std::string& title, unsigned page, unsigned pages);

@@ -86,6 +86,13 @@ public:
     ~Frame() override { CloseAll(*this); }
 };
 
+// Keeps a rendered window as a PNG in $KOV_SCREENSHOT_DIR, when that is set,
+// for a person to look at.
+void KeepScreenshot(QWidget* widget, const QString& name) {
+    const QString dir = qEnvironmentVariable("KOV_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) widget->grab().save(QDir(dir).filePath(name));
+}
+
 QPushButton* Button(QWidget* dialog, const QString& text) {
     for (QPushButton* b : dialog->findChildren<QPushButton*>())
         if (b->text() == text) return b;
@@ -196,6 +203,7 @@ private slots:
         QCOMPARE(dialog.SelectedItems().size(), std::size_t{3});
         dialog.types()->setCurrentIndex(6);
         QCOMPARE(dialog.type(), TableType::Ieee519);
+        KeepScreenshot(&dialog, "kov-table-select.png");
     }
 
     void okWithNothingSelectedWarnsAndStaysOpen() {
@@ -316,6 +324,7 @@ private slots:
         QVERIFY_NEAR(Value(s, 0, 0, "CF"), 6.0 / rmsB);
         QVERIFY_NEAR(Value(s, 0, 0, "FF"), rmsB / 3.0);
         QCOMPARE(summary->Title(), std::string("Waveform Summary - rec>BUS2-VB"));
+        KeepScreenshot(summary->view(), "kov-table-summary.png");
     }
 
     void dataPointTables() {
@@ -366,6 +375,7 @@ private slots:
         CTableDoc* points = OpenTable(frame, TableType::TimePoints, bigs);
         QTableView* grid = points->view()->grid(0);
         QCOMPARE(grid->model()->rowCount(), 1'000'000);
+        KeepScreenshot(points->view(), "kov-table-points.png");
         grid->scrollToBottom();
         const int valueColumn = static_cast<int>(Column(points->table(), 0, "Value"));
         QCOMPARE(grid->model()->data(grid->model()->index(999'999, valueColumn)).toString(),
@@ -455,6 +465,7 @@ private slots:
         QAbstractItemModel* model = doc->view()->grid(0)->model();
         QCOMPARE(model->headerData(2, Qt::Horizontal).toString(),
                  QString("Highest\nTime Closed 1"));
+        KeepScreenshot(doc->view(), "kov-table-switching.png");
     }
 
     // ------------------------------------------------------------- IEEE 519
@@ -530,6 +541,8 @@ private slots:
         QVERIFY(background.isValid() && background.red() > background.green());
         QVERIFY(foreground.isValid() && foreground.red() > 120 && foreground.green() < 60);
         QVERIFY(!model->data(h11, Qt::BackgroundRole).isValid());
+        view->parentWidget()->resize(900, 640);
+        KeepScreenshot(view, "kov-table-519.png");
         QCOMPARE(view->volts()->text(), QString("13800"));
         QCOMPARE(view->kva()->text(), QString("50"));
         QVERIFY(good->inUse == 1 && bad->inUse == 1);
@@ -644,6 +657,10 @@ private slots:
         const std::string pdf = test::ReadFile(dir / "t.pdf");
         QVERIFY(pdf.rfind("%PDF", 0) == 0);
         QCOMPARE(Count(pdf, "/Type /Page\n"), 1);
+        if (!qEnvironmentVariable("KOV_SCREENSHOT_DIR").isEmpty())
+            std::filesystem::copy_file(
+                dir / "t.pdf", qEnvironmentVariable("KOV_SCREENSHOT_DIR").toStdString() + "/t.pdf",
+                std::filesystem::copy_options::overwrite_existing);
 
         // 20000 points: many pages, every one of them printed.
         std::vector<float> y(20000, 1.0f);
@@ -653,9 +670,16 @@ private slots:
         QPrinter longPrinter;
         longPrinter.setOutputFormat(QPrinter::PdfFormat);
         longPrinter.setOutputFileName(QString::fromStdString((dir / "long.pdf").string()));
-        const int pages = PrintTable(points->table(), points->Title(), longPrinter);
+        RecordingUi ui;
+        const int pages = PrintTable(points->table(), points->Title(), longPrinter, &ui);
         QVERIFY(pages > 100);
         QCOMPARE(Count(test::ReadFile(dir / "long.pdf"), "/Type /Page\n"), pages);
+        // So long a print shows its progress, and closes the window at the end.
+        QVERIFY(ui.progress.size() > 3);
+        QCOMPARE(ui.progress.front(), std::string("create"));
+        QCOMPARE(ui.progress[1], "range " + std::to_string(pages));
+        QCOMPARE(ui.progress[2], "text Printing page 1 of " + std::to_string(pages));
+        QCOMPARE(ui.progress.back(), std::string("destroy"));
         // A page range prints only those pages.
         QPrinter range;
         range.setOutputFormat(QPrinter::PdfFormat);
