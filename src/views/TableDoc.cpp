@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "platform/Profile.h"
 #include "platform/Ui.h"
