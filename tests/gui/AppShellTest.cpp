@@ -27,6 +27,7 @@
 #include "app/MainWindow.h"
 #include "app/SingleInstance.h"
 #include "app/StartDialogs.h"
+#include "gui/GuiSupport.h"
 #include "readers/dialogs/LoadComtradeDialog.h"
 #include "readers/dialogs/QuantityList.h"
 #include "stack/WaveStackObject.h"
@@ -39,12 +40,7 @@ namespace kov {
 
 namespace {
 
-// Keeps a rendered window as a PNG in $KOV_SCREENSHOT_DIR, when that is set,
-// for a person to look at.
-void KeepScreenshot(const QImage& image, const QString& name) {
-    const QString dir = qEnvironmentVariable("KOV_SCREENSHOT_DIR");
-    if (!dir.isEmpty()) image.save(QDir(dir).filePath(name));
-}
+using test::KeepScreenshot;
 
 // A document over one item, for the document protocol.
 class ItemDoc : public CKov32Doc {

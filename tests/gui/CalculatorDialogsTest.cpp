@@ -25,6 +25,7 @@
 #include "analysis/dialogs/KovCalcDialog.h"
 #include "analysis/dialogs/ParameterDialogs.h"
 #include "app/MainWindow.h"
+#include "gui/GuiSupport.h"
 #include "platform/IniProfile.h"
 #include "platform/RecordingUi.h"
 #include "stack/Stack.h"
@@ -38,12 +39,7 @@ namespace kov {
 
 namespace {
 
-// Keeps a rendered dialog as a PNG in $KOV_SCREENSHOT_DIR, when that is set,
-// for a person to look at.
-void KeepScreenshot(QWidget& widget, const QString& name) {
-    const QString dir = qEnvironmentVariable("KOV_SCREENSHOT_DIR");
-    if (!dir.isEmpty()) widget.grab().toImage().save(QDir(dir).filePath(name));
-}
+using test::KeepScreenshot;
 
 // A waveform of the given values at 0, 1, 2, ... ms.
 std::unique_ptr<WaveStackObject> Wave(const char* part1, const char* part2,

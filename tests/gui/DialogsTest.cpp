@@ -16,6 +16,7 @@
 #include "analysis/SpectrumStackObject.h"
 #include "analysis/dialogs/UnitsDialogs.h"
 #include "app/QtUi.h"
+#include "gui/GuiSupport.h"
 #include "platform/RecordingUi.h"
 #include "platform/Strings.h"
 #include "readers/comtrade/ComtradeDataFile.h"
@@ -31,12 +32,7 @@ namespace kov {
 
 namespace {
 
-// Keeps a rendered window as a PNG in $KOV_SCREENSHOT_DIR, when that is set,
-// for a person to look at.
-void KeepScreenshot(const QImage& image, const QString& name) {
-    const QString dir = qEnvironmentVariable("KOV_SCREENSHOT_DIR");
-    if (!dir.isEmpty()) image.save(QDir(dir).filePath(name));
-}
+using test::KeepScreenshot;
 
 // A 1999 record with two analog channels and one digital channel.
 void WriteRecord(const std::filesystem::path& dir, bool withHeader = true) {

@@ -21,6 +21,7 @@
 #include "analysis/StatisticItems.h"
 #include "analysis/XYStackObject.h"
 #include "app/MainWindow.h"
+#include "gui/GuiSupport.h"
 #include "platform/IniProfile.h"
 #include "platform/MemoryProfile.h"
 #include "readers/DataFile.h"
@@ -35,6 +36,9 @@
 namespace kov {
 
 namespace {
+
+using test::CloseAll;
+using test::Push;
 
 // A waveform of n samples at 1 ms steps (shown in ms), a sine of amplitude
 // 100 V, with one spike of `spike` at sample n / 3 when spike is not 0.
@@ -53,19 +57,6 @@ std::unique_ptr<WaveStackObject> MakeWave(const std::string& part1, const std::s
     wave->Init("/tmp/rec.cfg", "rec", part1, part2, "", "", "WAVE");
     wave->Finish();
     return wave;
-}
-
-StackObject* Push(CMainFrame& frame, std::unique_ptr<StackObject> item) {
-    StackObject* raw = item.get();
-    frame.stack().Add(std::move(item));
-    return raw;
-}
-
-// Closes every graph window before the main window goes, so that no window
-// outlives the documents of the frame being destroyed.
-void CloseAll(CMainFrame& frame) {
-    frame.mdiArea()->closeAllSubWindows();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 class Frame : public CMainFrame {

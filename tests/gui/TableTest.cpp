@@ -23,6 +23,7 @@
 #include "analysis/StatisticItems.h"
 #include "analysis/TrendStackObject.h"
 #include "app/MainWindow.h"
+#include "gui/GuiSupport.h"
 #include "platform/IniProfile.h"
 #include "platform/RecordingUi.h"
 #include "platform/Strings.h"
@@ -40,6 +41,10 @@
 namespace kov {
 
 namespace {
+
+using test::CloseAll;
+using test::KeepScreenshot;
+using test::Push;
 
 // A waveform with samples at 1 ms steps (time shown in ms).
 std::unique_ptr<WaveStackObject> MakeWave(const std::string& part1, const std::string& part2,
@@ -70,28 +75,10 @@ std::unique_ptr<SpectrumStackObject> MakeSpectrum(const std::string& part1,
     return spectrum;
 }
 
-StackObject* Push(CMainFrame& frame, std::unique_ptr<StackObject> item) {
-    StackObject* raw = item.get();
-    frame.stack().Add(std::move(item));
-    return raw;
-}
-
-void CloseAll(CMainFrame& frame) {
-    frame.mdiArea()->closeAllSubWindows();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 class Frame : public CMainFrame {
 public:
     ~Frame() override { CloseAll(*this); }
 };
-
-// Keeps a rendered window as a PNG in $KOV_SCREENSHOT_DIR, when that is set,
-// for a person to look at.
-void KeepScreenshot(QWidget* widget, const QString& name) {
-    const QString dir = qEnvironmentVariable("KOV_SCREENSHOT_DIR");
-    if (!dir.isEmpty()) widget->grab().save(QDir(dir).filePath(name));
-}
 
 QPushButton* Button(QWidget* dialog, const QString& text) {
     for (QPushButton* b : dialog->findChildren<QPushButton*>())
