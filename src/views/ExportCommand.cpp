@@ -123,8 +123,11 @@ void RunExportCommand(CMainFrame& frame) {
     const char* key = graph ? "SaveGraphType" : "SaveTableType";
     const long offered = frame.profile().GetInt("General", key, 1);
 
+    // The folder of the last data file opened, as the platform's save dialog
+    // would be after the Open dialog; the working folder before any.
+    const std::string& folder = frame.workbench().lastDirectory();
     QFileDialog dialog(&frame, graph ? str::kExportGraphTitle : str::kExportTableTitle,
-                       QDir::currentPath());
+                       folder.empty() ? QDir::currentPath() : QString::fromStdString(folder));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog);

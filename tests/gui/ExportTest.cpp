@@ -156,14 +156,18 @@ private slots:
     }
 
     void saveDialogRemembersTheFilter() {
+        test::TempDir dir;
+        test::TempDir data;  // the folder of the last data file
+        IniProfile(IniProfile::DefaultPath())
+            .SetString("General", "PATH", data.path().string() + "/");
         Frame frame;
         MakeGraph(frame);
-        test::TempDir dir;
         frame.profile().SetInt("General", "SaveGraphType", 5);
-        QString title, offered;
+        QString title, offered, folder;
         OnFileDialog([&](QFileDialog* dialog) {
             title = dialog->windowTitle();
             offered = dialog->selectedNameFilter();
+            folder = dialog->directory().absolutePath();
             // The user picks tab text in the file type list.
             auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
             QVERIFY(types);
@@ -178,6 +182,9 @@ private slots:
         exportCommand->trigger();
         QCOMPARE(title, QString("Export Graph"));
         QCOMPARE(offered, QString("Comma Separated Values (*.csv)"));
+        // The dialog opens in the folder of the last data file.
+        QCOMPARE(folder,
+                 QDir(QString::fromStdString(frame.workbench().lastDirectory())).absolutePath());
         QCOMPARE(frame.profile().GetInt("General", "SaveGraphType", 0), 4L);
         QVERIFY(test::ReadFile(dir / "picked.txt").rfind("X\tcase>A\tcase>B\r\n", 0) == 0);
 
