@@ -411,21 +411,6 @@ private slots:
         QCOMPARE(Column(even->table(), 0, "H4"), even->table().grid(0).columns);
     }
 
-    void harmonicTableOfZeroFundamentalUsesOne() {
-        Frame frame;
-        // A spectrum whose fundamental line (at the 60 Hz base) is 0 A.
-        auto spectrum = MakeSpectrum("ZERO", {60.0f, 180.0f}, {0.0f, 2.0f});
-        spectrum->FundamentalIndex = 0;
-        spectrum->Finish();
-        StackObject* item = Push(frame, std::move(spectrum));
-        const std::vector<StackObject*> items{item};
-        const Table& t = OpenTable(frame, TableType::Harmonic, items)->table();
-        QVERIFY_NEAR(Value(t, 0, 0, "Fund"), 0.0);
-        // RMS 2 and ASUM 2, relative to 1.0.
-        QVERIFY_NEAR(Value(t, 0, 0, "% RMS"), 200.0);
-        QVERIFY_NEAR(Value(t, 0, 0, "% ASUM"), 200.0);
-    }
-
     void switchingStatistics() {
         Frame frame;
         auto stats =
