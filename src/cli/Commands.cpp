@@ -262,6 +262,11 @@ int RunCommand(Context& context, const std::vector<std::string>& arguments) {
         app.parse(reversed);
     } catch (const CLI::ParseError& e) {
         return app.exit(e, context.out, context.err);
+    } catch (const std::exception& e) {
+        // A command that failed in a way it did not foresee ends with a
+        // message, never with an abort.
+        context.err << "kov-cli: " << e.what() << '\n';
+        return 1;
     }
     return status;
 }

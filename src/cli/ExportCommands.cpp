@@ -34,6 +34,7 @@ std::optional<std::vector<const PlotableStackObject*>> ChooseItems(Context& cont
                                                                    const ExportFlags& f) {
     const Stack& stack = context.workbench.stack();
     std::vector<const PlotableStackObject*> chosen;
+    std::unordered_set<const void*> seen;
     if (f.items.empty()) {
         for (const StackObject* item : stack.GetAll())
             if (const auto* p = dynamic_cast<const PlotableStackObject*>(item)) chosen.push_back(p);
@@ -52,7 +53,7 @@ std::optional<std::vector<const PlotableStackObject*>> ChooseItems(Context& cont
                                       str::kShortProductName, Icon::Exclamation);
                 return std::nullopt;
             }
-            if (std::find(chosen.begin(), chosen.end(), p) == chosen.end()) chosen.push_back(p);
+            AddUnique(chosen, seen, p);
         }
     }
     return chosen;

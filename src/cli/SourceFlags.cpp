@@ -5,6 +5,7 @@
 #include <fnmatch.h>
 
 #include <CLI/CLI.hpp>
+#include <charconv>
 #include <ostream>
 
 #include "cli/CliContext.h"
@@ -60,8 +61,12 @@ std::vector<StackObject*> Resolve(const Stack& stack, const std::string& selecti
     const bool number =
         !selection.empty() && selection.find_first_not_of("0123456789") == std::string::npos;
     if (number) {
-        const unsigned long position = std::stoul(selection);
-        if (position >= 1 && position <= stack.size()) found.push_back(stack.at(position - 1));
+        // A position too large for any number names no item (it must not throw).
+        unsigned long long position = 0;
+        const auto [end, error] =
+            std::from_chars(selection.data(), selection.data() + selection.size(), position);
+        if (error == std::errc() && position >= 1 && position <= stack.size())
+            found.push_back(stack.at(static_cast<std::size_t>(position - 1)));
         return found;
     }
     for (StackObject* item : stack.GetAll())

@@ -4,6 +4,7 @@
 // prints the stack at its end, and how a stack selection is resolved.
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace CLI {
@@ -33,6 +34,12 @@ int LoadSource(Context& context, const SourceFlags& flags);
 void PrintResult(Context& context, const SourceFlags& flags);
 // A 1-based stack position, or a glob matched (ignoring case) against the keys.
 std::vector<StackObject*> Resolve(const Stack& stack, const std::string& selection);
+// Appends the item unless `seen` already holds it (selections that overlap
+// name an item once, in the order first named).
+template <class Item>
+void AddUnique(std::vector<Item*>& chosen, std::unordered_set<const void*>& seen, Item* item) {
+    if (seen.insert(item).second) chosen.push_back(item);
+}
 // The first item a selection names, or null after a message naming the flag.
 StackObject* ResolveOne(Context& context, const std::string& selection, const char* flag);
 

@@ -105,15 +105,14 @@ void AddTableCommand(CLI::App& app, Context& context, int& status) {
         status = 1;
 
         std::vector<const StackObject*> selection;
+        std::unordered_set<const void*> seen;
         for (const std::string& sel : f.items) {
             const std::vector<StackObject*> found = Resolve(context.workbench.stack(), sel);
             if (found.empty()) {
                 context.err << "kov-cli: --items " << sel << ": no such stack item\n";
                 return;
             }
-            for (const StackObject* item : found)
-                if (std::find(selection.begin(), selection.end(), item) == selection.end())
-                    selection.push_back(item);
+            for (const StackObject* item : found) AddUnique(selection, seen, item);
         }
 
         TableOptions options;

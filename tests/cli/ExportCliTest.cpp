@@ -75,6 +75,12 @@ TEST(CliExport, FailuresSayWhyAndFail) {
     r = RunCli("export " + cfg + " --items 7 --format csv -o " + test::Quoted(dir / "x.csv"));
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("--items 7: no such stack item"), std::string::npos) << r.err;
+    // A position beyond every integer type names no item either (no abort).
+    const std::string huge = "99999999999999999999999";
+    r = RunCli("export " + cfg + " --items " + huge + " --format csv -o " +
+               test::Quoted(dir / "x.csv"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("--items " + huge + ": no such stack item"), std::string::npos) << r.err;
 
     r = RunCli("export " + cfg + " --format pqd -o " + test::Quoted(dir / "x.csv"));
     EXPECT_NE(r.status, 0);
