@@ -13,6 +13,7 @@
 #include "analysis/SpectrumStackObject.h"
 #include "analysis/StatisticItems.h"
 #include "analysis/TrendStackObject.h"
+#include "platform/Files.h"
 #include "platform/Profile.h"
 #include "platform/Strings.h"
 #include "platform/Text.h"
@@ -825,6 +826,9 @@ bool Table::WriteText(const std::string& path, char separator) const {
         if (ok && std::fwrite(piece.data(), 1, piece.size(), file) != piece.size()) ok = false;
     });
     if (std::fclose(file) != 0) ok = false;
+    // A table that could not be written whole (a full disk) leaves no
+    // truncated file that could pass for the export.
+    if (!ok) RemovePartialFile(path);
     return ok;
 }
 

@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "export/ExportFile.h"
+#include "platform/Files.h"
 #include "stack/PlotableStackObject.h"
 
 namespace kov {
@@ -104,7 +105,7 @@ bool WriteTextExport(const std::string& path, std::span<const PlotableStackObjec
         file.Put("\r\n");
     }
     if (!file.Close()) {
-        std::remove(path.c_str());
+        RemovePartialFile(path);
         return false;
     }
     return true;

@@ -3,6 +3,9 @@
 // text export.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include <cmath>
 #include <ctime>
@@ -528,6 +531,31 @@ TEST(TablesText, WriteTextCreatesTheFileAnewAndReportsFailure) {
     EXPECT_FALSE(t->WriteText((dir / "missing" / "t.txt").string(), ','));
     EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
     EXPECT_FALSE(t->WriteText(dir.path().string(), ','));  // a folder
+}
+
+TEST(TablesText, AFileThatCannotBeWrittenWholeIsRemoved) {
+    test::TempDir dir;
+    std::vector<float> x(10000), y(10000, 1.0f);
+    for (std::size_t i = 0; i < x.size(); ++i) x[i] = static_cast<float>(i);
+    auto w = Wave(x, y);
+    const auto t = Build(TableType::TimePoints, {w.get()});
+    // Files may grow to 1000 bytes only (as on a full disk, the writes fail).
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit small = old;
+    small.rlim_cur = 1000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = t->WriteText((dir / "t.txt").string(), '\t');
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(std::filesystem::exists(dir / "t.txt"));
+    // A device that fails every write is reported and never removed.
+    if (std::filesystem::exists("/dev/full")) {
+        EXPECT_FALSE(t->WriteText("/dev/full", '\t'));
+        EXPECT_TRUE(std::filesystem::exists("/dev/full"));
+    }
 }
 
 TEST(TablesText, TypeNamesInListOrder) {
