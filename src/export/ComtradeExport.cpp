@@ -9,6 +9,7 @@
 
 #include "analysis/UnitEditing.h"
 #include "export/ExportFile.h"
+#include "platform/Files.h"
 #include "platform/Text.h"
 #include "stack/WaveStackObject.h"
 
@@ -91,17 +92,38 @@ long long Microseconds(double seconds) {
     return static_cast<long long>(std::clamp(us, -9.0e18, 9.0e18));
 }
 
+// The data file's time stamps have at most 10 digits. Records longer than
+// 9,999,999,999 us (about 2.8 hours: trends over days) write their stamps in
+// units of a power of ten that fits, and that power as the time multiplier,
+// which readers apply to the stamps.
+constexpr double kLargestStamp = 9999999999.0;
+
+double TimeMultiplier(const PlotableStackObject& first) {
+    const std::size_t n = TimeCount(first);
+    if (n == 0) return 1.0;
+    const double t0 = first.XAt(0);
+    double largest = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const double us = std::fabs(first.XAt(i) - t0) * 1e6;
+        if (std::isfinite(us)) largest = std::max(largest, us);
+    }
+    double multiplier = 1.0;
+    while (largest / multiplier > kLargestStamp && multiplier < 1e300) multiplier *= 10.0;
+    return multiplier;
+}
+
 // dd/mm/yyyy,hh:mm:ss.ffffff
 std::string StampLine(const std::tm& t, long microseconds) {
     return Format("%02d/%02d/%04d,%02d:%02d:%02d.%06ld\r\n", t.tm_mday, t.tm_mon + 1,
                   t.tm_year + 1900, t.tm_hour, t.tm_min, t.tm_sec, microseconds);
 }
 
-// A recorded stamp (days since 1899-12-30, seconds in the day) as written,
-// without any time-zone conversion.
-std::string RecordedStampLine(const PqdifTimestamp& stamp) {
-    double whole = std::floor(stamp.seconds);
-    long micro = std::lround((stamp.seconds - whole) * 1e6);
+// A recorded stamp (days since 1899-12-30, seconds in the day) plus an
+// offset in seconds, as written, without any time-zone conversion.
+std::string RecordedStampLine(const PqdifTimestamp& stamp, double offset) {
+    const double seconds = stamp.seconds + (std::isfinite(offset) ? offset : 0.0);
+    double whole = std::floor(seconds);
+    long micro = std::isfinite(whole) ? std::lround((seconds - whole) * 1e6) : 0;
     if (micro >= 1000000) {
         micro -= 1000000;
         whole += 1.0;
@@ -148,7 +170,7 @@ bool WriteHeader(const std::string& path, std::span<const PlotableStackObject* c
 
 bool WriteConfig(const std::string& path, std::span<const PlotableStackObject* const> items,
                  const std::vector<Scaling>& scaling, const ComtradeExportOptions& options,
-                 bool& created) {
+                 double multiplier, bool& created) {
     ExportFile file;
     if (!(created = file.Create(path))) return false;
     const std::size_t n = items.size();
@@ -172,24 +194,38 @@ bool WriteConfig(const std::string& path, std::span<const PlotableStackObject* c
     const PlotableStackObject& first = *items.front();
     const std::size_t rows = first.pointCount();
     file.Put(FormatReal(options.lineFrequency));
-    file.Put("\r\n1\r\n");
-    file.Put(FormatReal(SampleRate(first, TimeCount(first))));
-    file.Put(Format(",%zu\r\n", rows));
+    file.Put("\r\n");
+    // Uneven sampling (or a single sample) has no rate: no rate lines, and
+    // "0,last sample" tells readers to take the times from the data file.
+    const double rate = SampleRate(first, TimeCount(first));
+    if (rate > 0.0) {
+        file.Put("1\r\n");
+        file.Put(FormatReal(rate));
+        file.Put(Format(",%zu\r\n", rows));
+    } else {
+        file.Put(Format("0\r\n0,%zu\r\n", rows));
+    }
     const AcquisitionBlock& acq = first.acquisition;
     if (acq.timeStampPresent) {
-        file.Put(RecordedStampLine(acq.startTime));
-        file.Put(RecordedStampLine(acq.triggerFlag ? acq.triggerTime : acq.startTime));
+        // The data times count from the first sample, which need not be at
+        // the recording's start (a time-shifted or resampled item).
+        const double t0 = TimeCount(first) > 0 ? first.XAt(0) : 0.0;
+        file.Put(RecordedStampLine(acq.startTime, t0));
+        file.Put(acq.triggerFlag ? RecordedStampLine(acq.triggerTime, 0.0)
+                                 : RecordedStampLine(acq.startTime, t0));
     } else {
         const std::string now = NowLine(options);
         file.Put(now);
         file.Put(now);
     }
-    file.Put("ASCII\r\n1.0\r\n");
+    file.Put("ASCII\r\n");
+    file.Put(multiplier == 1.0 ? std::string("1.0") : FormatReal(multiplier));
+    file.Put("\r\n");
     return file.Close();
 }
 
 bool WriteData(const std::string& path, std::span<const PlotableStackObject* const> items,
-               const std::vector<Scaling>& scaling, bool& created) {
+               const std::vector<Scaling>& scaling, double multiplier, bool& created) {
     ExportFile file;
     if (!(created = file.Create(path))) return false;
     const PlotableStackObject& first = *items.front();
@@ -205,7 +241,7 @@ bool WriteData(const std::string& path, std::span<const PlotableStackObject* con
     for (std::size_t row = 0; row < rows; ++row) {
         file.PutInteger(static_cast<long long>(row) + 1);
         file.Put(',');
-        file.PutInteger(row < times ? Microseconds(first.XAt(row) - t0) : 0);
+        file.PutInteger(row < times ? Microseconds((first.XAt(row) - t0) / multiplier) : 0);
         for (std::size_t k = 0; k < counts.size(); ++k) {
             file.Put(',');
             if (row >= counts[k]) continue;
@@ -241,16 +277,18 @@ bool WriteComtradeExport(const std::string& path, std::span<const PlotableStackO
     scaling.reserve(items.size());
     for (const PlotableStackObject* item : items) scaling.push_back(ChannelScaling(*item));
 
+    const double multiplier = TimeMultiplier(*items.front());
     const ComtradeExportPaths files = ComtradeExportFiles(path);
     bool created[3] = {false, false, false};
-    const bool written = WriteHeader(files.header, items, created[0]) &&
-                         WriteConfig(files.config, items, scaling, options, created[1]) &&
-                         WriteData(files.data, items, scaling, created[2]);
+    const bool written =
+        WriteHeader(files.header, items, created[0]) &&
+        WriteConfig(files.config, items, scaling, options, multiplier, created[1]) &&
+        WriteData(files.data, items, scaling, multiplier, created[2]);
     if (!written) {
         // Nothing half-written is left behind; files not created are not touched.
         const std::string* names[] = {&files.header, &files.config, &files.data};
         for (std::size_t i = 0; i < 3; ++i)
-            if (created[i]) std::remove(names[i]->c_str());
+            if (created[i]) RemovePartialFile(*names[i]);
         return false;
     }
     return true;

@@ -21,12 +21,15 @@
 // Rows: one per sample of the first item: sample number from 1, the time in
 // microseconds from the first item's first sample (its true X, XAt), then
 // one value per item, an empty field past an item's end.
-// Sampling rate: 1 / step when the first item's samples are evenly spaced
-// (within 1 % of a step, allowing for single-precision X), else 0, so that
-// readers take the times from the rows.
-// Start and trigger lines: the first item's recorded start and trigger stamps
-// when it carries them (acquisition.timeStampPresent), else the current local
-// time (clock) for both.
+// Sampling rate: one rate, 1 / step, when the first item's samples are evenly
+// spaced (within 1 % of a step, allowing for single-precision X); otherwise
+// no rate ("0" rates, "0,n"), so that readers take the times from the rows.
+// Time stamps have at most 10 digits: a record longer than 9,999,999,999 us
+// writes them in units of the power of ten that fits, given as the time
+// multiplier (else "1.0").
+// Start and trigger lines: the first item's recorded start stamp (moved to
+// its first sample) and trigger stamp when it carries them
+// (acquisition.timeStampPresent), else the current local time (clock) for both.
 
 #include <cstddef>
 #include <ctime>

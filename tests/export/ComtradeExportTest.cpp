@@ -133,6 +133,16 @@ TEST(ComtradeExport, RecordedStartAndTriggerStamps) {
     a->acquisition.triggerFlag = 0;
     ASSERT_TRUE(WriteComtradeExport((dir / "r.cfg").string(), items, FixedClock()));
     EXPECT_EQ(Lines(test::ReadFile(dir / "r.cfg"))[7], "14/11/2023,22:13:20.250000");
+    // An item whose first sample is 0.3 s into the recording (the data times
+    // count from it) starts 0.3 s later; the trigger stamp stays.
+    auto late = ExportWave("L", {0.3f, 1.0f}, {0, 1});
+    late->acquisition = a->acquisition;
+    late->acquisition.triggerFlag = 1;
+    const std::vector<const PlotableStackObject*> lateItems{late.get()};
+    ASSERT_TRUE(WriteComtradeExport((dir / "r.cfg").string(), lateItems, FixedClock()));
+    const auto lateCfg = Lines(test::ReadFile(dir / "r.cfg"));
+    EXPECT_EQ(lateCfg[6], "14/11/2023,22:13:20.550000");
+    EXPECT_EQ(lateCfg[7], "14/11/2023,22:13:20.750000");
 }
 
 TEST(ComtradeExport, SampleRateAndTimes) {
@@ -144,19 +154,25 @@ TEST(ComtradeExport, SampleRateAndTimes) {
     exact->xExact = DoubleArray(std::vector<double>{10.0, 10.0001, 10.0002});
     // One sample: no spacing, rate 0.
     const auto single = ExportWave("S", {7.0f}, {1});
+    // Without a rate the configuration says so with no rate lines ("0" rates
+    // and "0,n"), the form that tells readers to use the rows' times.
     struct Case {
         const PlotableStackObject* item;
+        const char* rates;
         const char* rateLine;
         const char* data;
     } cases[] = {
-        {uneven.get(), "0,4", "1,0,0\r\n2,1000,21845\r\n3,3000,43690\r\n4,4000,65535\r\n"},
-        {exact.get(), "10000,3", "1,0,0\r\n2,100,32767\r\n3,200,65535\r\n"},
-        {single.get(), "0,1", "1,0,0\r\n"},
+        {uneven.get(), "0", "0,4", "1,0,0\r\n2,1000,21845\r\n3,3000,43690\r\n4,4000,65535\r\n"},
+        {exact.get(), "1", "10000,3", "1,0,0\r\n2,100,32767\r\n3,200,65535\r\n"},
+        {single.get(), "0", "0,1", "1,0,0\r\n"},
     };
     for (const Case& c : cases) {
         const std::vector<const PlotableStackObject*> items{c.item};
         ASSERT_TRUE(WriteComtradeExport((dir / "t.cfg").string(), items, FixedClock()));
-        EXPECT_EQ(Lines(test::ReadFile(dir / "t.cfg"))[5], c.rateLine) << c.item->stackKey();
+        const auto cfg = Lines(test::ReadFile(dir / "t.cfg"));
+        EXPECT_EQ(cfg[4], c.rates) << c.item->stackKey();
+        EXPECT_EQ(cfg[5], c.rateLine) << c.item->stackKey();
+        EXPECT_EQ(cfg.back(), "1.0") << c.item->stackKey();
         EXPECT_EQ(test::ReadFile(dir / "t.dat"), c.data) << c.item->stackKey();
     }
 }
@@ -273,6 +289,24 @@ TEST(ComtradeExport, ReadBackGivesNamesTagsAndValues) {
     ExpectSameValues(*b, load->Y(1), 600);
     const auto x = load->X(0);
     for (std::size_t i = 0; i < 1000; i += 111) EXPECT_NEAR(x[i], i / 4096.0, 1e-9);
+}
+
+TEST(ComtradeExport, LongRecordsScaleTheirTimeStampsToTenDigits) {
+    // Three hours: the last stamp, 10,800,000,000 us, has 11 digits; written
+    // in units of 10 us with the time multiplier 10.
+    test::TempDir dir;
+    auto trend = ExportWave("T", {0, 1, 2}, {1, 2, 3});
+    trend->xExact = DoubleArray(std::vector<double>{0.0, 5400.0, 10800.0});
+    const std::vector<const PlotableStackObject*> items{trend.get()};
+    ASSERT_TRUE(WriteComtradeExport((dir / "t.cfg").string(), items, FixedClock()));
+    EXPECT_EQ(Lines(test::ReadFile(dir / "t.cfg")).back(), "10");
+    EXPECT_EQ(test::ReadFile(dir / "t.dat"),
+              "1,0,0\r\n2,540000000,32767\r\n3,1080000000,65535\r\n");
+    const auto load = test::LoadComtrade(dir / "t.cfg");
+    ASSERT_TRUE(load->loaded);
+    const auto x = load->X(0);
+    ASSERT_EQ(x.size(), 3u);
+    EXPECT_NEAR(x[2], 10800.0, 1e-6);
 }
 
 TEST(ComtradeExport, ReadBackOfUnevenTimes) {

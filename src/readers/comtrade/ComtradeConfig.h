@@ -76,7 +76,10 @@ struct ComtradeConfig {
 };
 
 // Limits that keep hostile files from asking for absurd amounts of memory.
-inline constexpr std::uint32_t kComtradeMaxChannels = 100000;
+// Channels: the most six-digit channel numbers allow (and the most our
+// COMTRADE export writes); channel records are made only as their lines are
+// read, so a count the file does not back costs nothing.
+inline constexpr std::uint32_t kComtradeMaxChannels = 999999;
 inline constexpr std::uint32_t kComtradeMaxRates = 999;
 inline constexpr std::size_t kComtradeMaxLine = 65536;  // longer lines are cut
 inline constexpr std::size_t kComtradeMaxConfigBytes = 64u << 20;
