@@ -50,24 +50,48 @@ std::string Field(const std::string& text, char separator) {
     return quoted;
 }
 
-// The shortest text that reads back as the same single-precision value: data
-// points keep every digit their samples hold (a time of 12.345678 s stays
-// distinct from the next sample at 1 MHz), without the noise digits of a
-// longer fixed precision.
-std::string ShortestFloat(double value) {
-    char buffer[64];
-    std::to_chars_result result{};
-    if (std::isfinite(value) && std::fabs(value) <= FLT_MAX) {
-        result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<float>(value));
-    } else {
-        result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    }
-    return std::string(buffer, result.ptr);
-}
-
 std::string ShortestDouble(double value) {
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+// The significant digits of a number's text ("0.0001" has 1, "12.000001" 8).
+int SignificantDigits(std::string_view text) {
+    int digits = 0;
+    bool leading = true;
+    for (const char c : text) {
+        if (c == 'e' || c == 'E') break;
+        if (c < '0' || c > '9' || (leading && c == '0')) continue;
+        leading = false;
+        ++digits;
+    }
+    return digits;
+}
+
+// The text of a data point: the stored sample (single precision, or double
+// for exact times) times the axis's display scale, with as many significant
+// digits as the shortest text of the stored sample holds, and at least six.
+// A time of 12.000001 s stays distinct from the next sample at 1 MHz, while
+// 0.0001 s shown in milliseconds reads 0.1 rather than the 0.099999994 that
+// the float's binary value times 1000 gives.
+std::string PointText(double stored, double scale, bool single) {
+    std::string text;
+    if (single && std::isfinite(stored) && std::fabs(stored) <= FLT_MAX) {
+        char buffer[64];
+        const auto result =
+            std::to_chars(buffer, buffer + sizeof buffer, static_cast<float>(stored));
+        text.assign(buffer, result.ptr);
+    } else {
+        text = ShortestDouble(stored);
+    }
+    if (scale == 1.0) return text;
+    const double shown = stored * scale;
+    if (!std::isfinite(shown)) return ShortestDouble(shown);
+    const int precision = std::clamp(SignificantDigits(text), 6, single ? 9 : 17);
+    char buffer[64];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, shown, std::chars_format::general, precision);
     return std::string(buffer, result.ptr);
 }
 
@@ -397,9 +421,8 @@ std::unique_ptr<Table> BuildSwitching(std::span<const StackObject* const> items)
 // Items follow one another, each with all its points in order: the columns
 // are the item's label, the point number (1-based), X and Y. Cells are made
 // when asked for from the items' shared arrays. X and Y show the displayed
-// values (stored value x the axis's display scale) with the shortest text
-// that keeps their single-precision digits (double-precision times with every
-// digit they need); an item with absolute times shows its X as local date and
+// values (stored value x the axis's display scale) with the digits their
+// stored samples hold (PointText); an item with absolute times shows its X as local date and
 // time "MM/DD/YYYY HH:MM:SS" with milliseconds when the time has a fraction.
 
 std::string FormatDateTime(double seconds) {
@@ -498,10 +521,10 @@ public:
                 return {std::to_string(i + 1)};
             case 2:
                 if (s.date) return {FormatDateTime(s.xExact[i]), false, true};
-                if (s.xExact) return {ShortestDouble(s.xExact[i] * s.xScale)};
-                return {ShortestFloat(static_cast<double>(s.x[i]) * s.xScale)};
+                if (s.xExact) return {PointText(s.xExact[i], s.xScale, false)};
+                return {PointText(s.x[i], s.xScale, true)};
             default:
-                return {ShortestFloat(static_cast<double>(s.y[i]) * s.yScale)};
+                return {PointText(s.y[i], s.yScale, true)};
         }
     }
 

@@ -517,6 +517,25 @@ TEST(TablesPoints, LargeWaveformsKeepFullPrecisionAndAreNotExpandedUpFront) {
     EXPECT_EQ(std::stof(b), x[n - 1]);  // reads back as the stored sample
 }
 
+TEST(TablesPoints, DisplayedValuesKeepTheDigitsOfTheStoredSamples) {
+    // Times in s shown in ms: 0.1 ms reads 0.1 (0.0001f x 1000 is
+    // 0.099999997 in binary), samples 1 us apart near 12 s stay distinct, and
+    // values in V shown in kV read as typed.
+    auto w =
+        Wave({0.0001f, 0.0002f, 12.000001f, 12.000002f}, {1100, 2200, 3300, 4400}, kUnitVoltage);
+    w->axisUnits[kAxisY].code = kPrefixKilo;
+    w->axisUnits[kAxisY].prefix = "k";
+    w->axisUnits[kAxisY].multiplier = 1000.0;
+    w->UpdateScales();
+    const auto t = Build(TableType::TimePoints, {w.get()});
+    EXPECT_EQ(t->Cell(0, 0, 2).text, "0.1");
+    EXPECT_EQ(t->Cell(0, 1, 2).text, "0.2");
+    EXPECT_EQ(t->Cell(0, 2, 2).text, "12000.001");
+    EXPECT_EQ(t->Cell(0, 3, 2).text, "12000.002");
+    EXPECT_EQ(t->Cell(0, 0, 3).text, "1.1");
+    EXPECT_EQ(t->Cell(0, 3, 3).text, "4.4");
+}
+
 // ---------------------------------------------------------------------------
 // Writing the text export.
 
