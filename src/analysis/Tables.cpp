@@ -789,6 +789,12 @@ void Ieee519Settings::Load(const Profile& profile) {
     itLimit = profile.GetDouble(kSection, "ITLimit", defaults.itLimit);
 }
 
+bool Ieee519Settings::Valid() const {
+    const auto positive = [](double v) { return std::isfinite(v) && v > 0.0; };
+    return positive(pccVolts) && positive(pccMva) && positive(maxDemandKva) &&
+           std::isfinite(itLimit) && itLimit >= 0.0;
+}
+
 void Ieee519Settings::Save(Profile& profile) const {
     profile.SetDouble(kSection, "PCCVolts", pccVolts);
     profile.SetDouble(kSection, "PCCMVA", pccMva);

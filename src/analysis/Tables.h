@@ -47,6 +47,9 @@ struct Ieee519Settings {
 
     void Load(const Profile& profile);
     void Save(Profile& profile) const;
+    // Settings a table can be computed with: voltage, short-circuit power and
+    // demand finite and above 0, the I*T limit finite and not below 0.
+    bool Valid() const;
     bool operator==(const Ieee519Settings&) const = default;
 };
 

@@ -128,11 +128,8 @@ void AddTableCommand(CLI::App& app, Context& context, int& status) {
         if (f.pccMva) options.pcc.pccMva = *f.pccMva;
         if (f.demandKva) options.pcc.maxDemandKva = *f.demandKva;
         if (f.itLimit) options.pcc.itLimit = *f.itLimit;
-        const auto positive = [](double v) { return std::isfinite(v) && v > 0.0; };
-        if (*type == TableType::Ieee519 &&
-            !(positive(options.pcc.pccVolts) && positive(options.pcc.pccMva) &&
-              positive(options.pcc.maxDemandKva) && std::isfinite(options.pcc.itLimit))) {
-            context.err << "kov-cli: " << str::kTableBadPcc << "\n";
+        if (*type == TableType::Ieee519 && !options.pcc.Valid()) {
+            context.err << "kov-cli: " << str::kPccValuesInvalid << "\n";
             return;
         }
 

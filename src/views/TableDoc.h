@@ -109,8 +109,6 @@ private:
 // The PCC settings of the profile; a value that SetPCC would refuse gives
 // way to its default.
 Ieee519Settings LoadPccSettings(const Profile& profile);
-// True when SetPCC accepts the settings.
-bool PccSettingsValid(const Ieee519Settings& pcc);
 
 // Makes the document of a table type: CTable519Doc for the IEEE 519 table.
 std::unique_ptr<CTableDoc> MakeTableDoc(TableType type, std::span<StackObject* const> items,

@@ -139,7 +139,7 @@ TEST(CliTable, MessagesForBadInput) {
 
     r = RunCli("table " + cfg + " --type ieee519 --items 1 --demand-kva 0");
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("maximum demand must be numbers above 0"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("maximum demand kVA must be numbers above 0"), std::string::npos) << r.err;
     r = RunCli("table " + cfg + " --type ieee519 --items 1 --pcc-mva -5");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
