@@ -266,11 +266,13 @@ inline constexpr const char* kTableUnknownType =
     "switching or ieee519.";
 inline constexpr const char* kTableNoUsableItems =
     "None of the selected items can be shown in a %s table.";
-inline constexpr const char* kTableBadPcc =
-    "The PCC bus voltage, short-circuit MVA and maximum demand must be numbers above 0, "
-    "and the I*T limit a number.";
 inline constexpr const char* kTableQuantitySelectTitle = "Table Quantity Select";
 inline constexpr const char* kTablePageHeader = "%s   Page %u of %u";
+inline constexpr const char* kClipboardTooLarge =
+    "%zu rows are too many for the clipboard. Select fewer rows, or use File Export to write "
+    "the table to a file.";
+inline constexpr const char* kManyPages =
+    "The table fills %u pages. Do you want to print them all?";
 inline constexpr const char* kPrintingPage = "Printing page %u of %u";
 inline constexpr const char* kPccValuesInvalid =
     "The PCC bus voltage, short circuit MVA and maximum demand kVA must be numbers above 0, "

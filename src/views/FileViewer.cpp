@@ -92,7 +92,11 @@ void CFileDoc::Copy() {
 
 bool CFileDoc::Load(Ui& ui) {
     std::string bytes;
-    const int error = ReadWholeFile(path_, bytes);
+    int error = 0;
+    {
+        WaitCursor wait(ui);  // a large text output takes a moment
+        error = ReadWholeFile(path_, bytes);
+    }
     if (error != 0) {
         ui.MessageBox(Format(str::kCouldNotOpenFile, path_.c_str()) + FileErrorText(error), "",
                       Icon::None, Buttons::Ok);

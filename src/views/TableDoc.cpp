@@ -7,6 +7,8 @@
 #include <utility>
 
 #include "platform/Profile.h"
+#include "platform/Strings.h"
+#include "platform/Text.h"
 #include "platform/Ui.h"
 #include "stack/StackObject.h"
 #include "views/GraphDoc.h"
@@ -86,22 +88,23 @@ void CTableDoc::Print(QPrinter& printer) {
 }
 
 void CTableDoc::Copy() {
+    const std::size_t lines = view() ? view_->ClipRows() : TableClipLines(*table_);
+    if (lines > kClipboardLineLimit) {
+        ui_.MessageBox(Format(str::kClipboardTooLarge, lines), str::kShortProductName,
+                       Icon::Exclamation);
+        return;
+    }
     WaitCursor wait(ui_);
     const QString text = view() ? view_->ClipText() : TableClipText(*table_);
     QApplication::clipboard()->setText(text);
 }
 
 bool CTableDoc::WriteText(const std::string& path, char separator) {
+    WaitCursor wait(ui_);
     return table_->WriteText(path, separator);
 }
 
 // ------------------------------------------------------------------ IEEE 519
-
-bool PccSettingsValid(const Ieee519Settings& pcc) {
-    auto positive = [](double v) { return std::isfinite(v) && v > 0.0; };
-    return positive(pcc.pccVolts) && positive(pcc.pccMva) && positive(pcc.maxDemandKva) &&
-           std::isfinite(pcc.itLimit) && pcc.itLimit >= 0.0;
-}
 
 Ieee519Settings LoadPccSettings(const Profile& profile) {
     Ieee519Settings loaded;
@@ -128,7 +131,7 @@ CTable519Doc::~CTable519Doc() {
 
 bool CTable519Doc::SetPCC(double volts, double mva, double kva, double itLimit) {
     const Ieee519Settings wanted{volts, mva, kva, itLimit};
-    if (!PccSettingsValid(wanted)) return false;
+    if (!wanted.Valid()) return false;
     if (wanted == pcc_) return true;
     pcc_ = wanted;
     Rebuild();

@@ -24,6 +24,7 @@
 #include <limits>
 
 #include "platform/Strings.h"
+#include "platform/Text.h"
 #include "platform/Ui.h"
 #include "views/TableDoc.h"
 
@@ -177,27 +178,63 @@ void CTableView::Build() {
     layout_->addWidget(gridArea_, 1);
 }
 
-QString CTableView::ClipText() const {
+namespace {
+
+// The rows of a selection as sorted, merged [first, last] intervals: a copy
+// takes the selected rows only, however far apart they are.
+std::vector<std::pair<int, int>> RowIntervals(const QItemSelection& selection) {
+    std::vector<std::pair<int, int>> rows;
+    for (const QItemSelectionRange& range : selection)
+        rows.emplace_back(range.top(), range.bottom());
+    std::sort(rows.begin(), rows.end());
+    std::vector<std::pair<int, int>> merged;
+    for (const auto& r : rows) {
+        if (!merged.empty() && r.first <= merged.back().second + 1)
+            merged.back().second = std::max(merged.back().second, r.second);
+        else
+            merged.push_back(r);
+    }
+    return merged;
+}
+
+}  // namespace
+
+QTableView* CTableView::SelectionGrid() const {
     // The focused grid first, then the others in order.
     std::vector<QTableView*> order(grids_);
     std::stable_partition(order.begin(), order.end(), [](QTableView* v) { return v->hasFocus(); });
-    for (QTableView* view : order) {
-        const QItemSelection selection = view->selectionModel()->selection();
-        if (selection.isEmpty()) continue;
-        // The rectangle around the selected ranges; cells inside it that are
-        // not selected stay empty, so columns keep their places.
-        int top = INT_MAX, bottom = -1, left = INT_MAX, right = -1;
-        for (const QItemSelectionRange& range : selection) {
-            top = std::min(top, range.top());
-            bottom = std::max(bottom, range.bottom());
-            left = std::min(left, range.left());
-            right = std::max(right, range.right());
-        }
-        const QAbstractItemModel* model = view->model();
-        QItemSelectionModel* selected = view->selectionModel();
-        const bool single = selection.size() == 1;
-        QString text;
-        for (int r = top; r <= bottom; ++r) {
+    for (QTableView* view : order)
+        if (!view->selectionModel()->selection().isEmpty()) return view;
+    return nullptr;
+}
+
+std::size_t CTableView::ClipRows() const {
+    QTableView* view = SelectionGrid();
+    if (!view) return TableClipLines(doc_.table());
+    std::size_t rows = 0;
+    for (const auto& [first, last] : RowIntervals(view->selectionModel()->selection()))
+        rows += static_cast<std::size_t>(last - first + 1);
+    return rows;
+}
+
+QString CTableView::ClipText() const {
+    QTableView* view = SelectionGrid();
+    if (!view) return TableClipText(doc_.table());
+    const QItemSelection selection = view->selectionModel()->selection();
+    // The selected rows, between the leftmost and rightmost selected
+    // columns; cells in that band that are not selected stay empty, so
+    // columns keep their places.
+    int left = INT_MAX, right = -1;
+    for (const QItemSelectionRange& range : selection) {
+        left = std::min(left, range.left());
+        right = std::max(right, range.right());
+    }
+    const QAbstractItemModel* model = view->model();
+    QItemSelectionModel* selected = view->selectionModel();
+    const bool single = selection.size() == 1;
+    QString text;
+    for (const auto& [first, last] : RowIntervals(selection)) {
+        for (int r = first; r <= last; ++r) {
             for (int c = left; c <= right; ++c) {
                 if (c > left) text += '\t';
                 const QModelIndex index = model->index(r, c);
@@ -206,9 +243,8 @@ QString CTableView::ClipText() const {
             }
             text += '\n';
         }
-        return text;
     }
-    return TableClipText(doc_.table());
+    return text;
 }
 
 // --------------------------------------------------------------- IEEE 519 view
@@ -238,7 +274,13 @@ void CTable519View::Build() {
     CTableView::Build();
     const Ieee519Settings& pcc = doc519_.pcc();
     const double values[] = {pcc.pccVolts, pcc.pccMva, pcc.maxDemandKva, pcc.itLimit};
-    for (int i = 0; i < 4; ++i) fields_[i]->setText(QString::number(values[i], 'g', 10));
+    // A rebuild (units changed, Refresh from Disk) keeps what the user is
+    // typing: only fields still showing the last values written are updated.
+    for (int i = 0; i < 4; ++i) {
+        if (fields_[i]->text() != shown_[i]) continue;
+        shown_[i] = QString::number(values[i], 'g', 10);
+        fields_[i]->setText(shown_[i]);
+    }
 }
 
 bool CTable519View::Apply() {
@@ -255,10 +297,26 @@ bool CTable519View::Apply() {
         doc519_.ui().MessageBox(str::kPccValuesInvalid, str::kShortProductName, Icon::Exclamation);
         return false;
     }
+    // The settings in force, as the document holds them.
+    const Ieee519Settings& pcc = doc519_.pcc();
+    const double held[] = {pcc.pccVolts, pcc.pccMva, pcc.maxDemandKva, pcc.itLimit};
+    for (int i = 0; i < 4; ++i) {
+        shown_[i] = QString::number(held[i], 'g', 10);
+        fields_[i]->setText(shown_[i]);
+    }
     return true;
 }
 
 // ------------------------------------------------------------ clipboard text
+
+std::size_t TableClipLines(const Table& table) {
+    std::size_t lines = 0;
+    for (std::size_t g = 0; g < table.gridCount(); ++g) {
+        const TableGridInfo& info = table.grid(g);
+        lines += (g > 0 ? 1 : 0) + (info.caption.empty() ? 0 : 1) + info.headers.size() + info.rows;
+    }
+    return lines;
+}
 
 QString TableClipText(const Table& table) {
     QString text;
@@ -391,10 +449,20 @@ int PrintTable(const Table& table, const std::string& title, QPrinter& printer, 
 
     const auto pages = PaginateTable(table, linesPerPage);
     const auto pageCount = static_cast<unsigned>(pages.size());
-    // The printer's page range (1-based; 0 when all pages).
-    const unsigned from = printer.fromPage() > 0 ? static_cast<unsigned>(printer.fromPage()) : 1;
-    const unsigned to = printer.toPage() > 0 ? static_cast<unsigned>(printer.toPage()) : pageCount;
+    // The printer's page range (1-based) when the user chose one; a range
+    // left over from an earlier print does not restrict a later preview.
+    const bool range = printer.printRange() == QPrinter::PageRange;
+    const unsigned from =
+        range && printer.fromPage() > 0 ? static_cast<unsigned>(printer.fromPage()) : 1;
+    const unsigned to =
+        range && printer.toPage() > 0 ? static_cast<unsigned>(printer.toPage()) : pageCount;
     const unsigned last = std::min(to, pageCount);
+    // Thousands of pages (a data-point table) take long and, in the preview,
+    // a lot of memory: the user decides.
+    constexpr unsigned kAskPages = 500;
+    if (ui && last >= from && last - from + 1 > kAskPages &&
+        !ui->AskYesNo(Format(str::kManyPages, last - from + 1), str::kShortProductName))
+        return 0;
     // A data-point table can run to thousands of pages: show how far it got.
     constexpr unsigned kProgressPages = 50;
     std::unique_ptr<ProgressWindow> progress;

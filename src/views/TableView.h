@@ -71,12 +71,17 @@ public:
     // The clipboard text: the selected cells of the grid that has a
     // selection (the focused grid first), else every grid whole.
     QString ClipText() const;
+    // The lines ClipText would make.
+    std::size_t ClipRows() const;
 
 protected:
     // Where subclasses put their own controls above the grids.
     QVBoxLayout* layout() const { return layout_; }
 
 private:
+    // The grid whose selection Copy takes, or null when none has one.
+    QTableView* SelectionGrid() const;
+
     CTableDoc& doc_;
     QVBoxLayout* layout_ = nullptr;
     QWidget* gridArea_ = nullptr;
@@ -105,12 +110,18 @@ public:
 private:
     CTable519Doc& doc519_;
     QLineEdit* fields_[4] = {};
+    QString shown_[4];  // the texts last written to the fields
 };
 
 // The text the clipboard gets for a whole table: for each grid its caption
 // (when it has one), its header rows and its body rows, columns separated
 // by tabs, each line ending in "\n", a blank line between grids.
 QString TableClipText(const Table& table);
+// The lines of TableClipText.
+std::size_t TableClipLines(const Table& table);
+// More lines than this are not put on the clipboard (a data-point table can
+// hold millions of rows; File Export writes those).
+inline constexpr std::size_t kClipboardLineLimit = 200000;
 
 // Prints a table: every page headed "<title>   Page n of m", the grids row
 // by row below it, each grid's header rows repeated at the top of every page

@@ -559,6 +559,12 @@ private slots:
             QCOMPARE(doc->builds(), 3);
             QCOMPARE(doc->pcc().itLimit, 2500.0);
             QCOMPARE(view->itLimit()->text(), QString("2500"));
+            // A rebuild while the user is typing keeps the typed text.
+            view->itLimit()->setText("31");
+            doc->Rebuild();
+            QCOMPARE(view->itLimit()->text(), QString("31"));
+            QCOMPARE(doc->pcc().itLimit, 2500.0);
+            view->itLimit()->setText("2500");
             CloseAll(frame);
         }
         // Closing the window wrote the settings to KOV.ini.
@@ -657,8 +663,29 @@ private slots:
         range.setOutputFormat(QPrinter::PdfFormat);
         range.setOutputFileName(QString::fromStdString((dir / "range.pdf").string()));
         range.setFromTo(2, 4);
+        range.setPrintRange(QPrinter::PageRange);
         QCOMPARE(PrintTable(points->table(), points->Title(), range), pages);
         QCOMPARE(Count(test::ReadFile(dir / "range.pdf"), "/Type /Page\n"), 3);
+        // A range left from an earlier print, not chosen now, prints everything.
+        range.setPrintRange(QPrinter::AllPages);
+        range.setOutputFileName(QString::fromStdString((dir / "all.pdf").string()));
+        QCOMPARE(PrintTable(points->table(), points->Title(), range), pages);
+        QCOMPARE(Count(test::ReadFile(dir / "all.pdf"), "/Type /Page\n"), pages);
+
+        // More than 500 pages: the user is asked first, and No prints nothing.
+        std::vector<float> many(40000, 1.0f);
+        StackObject* huge = Push(frame, MakeWave("HUGE", "VA", many));
+        const std::vector<StackObject*> hugeItems{huge};
+        CTableDoc* hugePoints = OpenTable(frame, TableType::TimePoints, hugeItems);
+        QPrinter asked;
+        asked.setOutputFormat(QPrinter::PdfFormat);
+        asked.setOutputFileName(QString::fromStdString((dir / "asked.pdf").string()));
+        RecordingUi no;
+        no.questionAnswer = Answer::No;
+        QCOMPARE(PrintTable(hugePoints->table(), hugePoints->Title(), asked, &no), 0);
+        QCOMPARE(no.messages.size(), std::size_t{1});
+        QVERIFY(no.LastText().find("pages. Do you want to print them all?") != std::string::npos);
+        QVERIFY(no.progress.empty());
     }
 
     void copyPutsTheGridOnTheClipboard() {
@@ -701,6 +728,28 @@ private slots:
         QVERIFY(text.contains("\nSummary Table\n"));
         QVERIFY(text.contains("\n\nDetail Table\n"));
         QCOMPARE(text, TableClipText(ieee->table()));
+
+        // Two cells far apart: their two rows, not every row between them.
+        std::vector<float> y(300000, 1.0f);
+        StackObject* wave = Push(frame, MakeWave("LONG", "VA", y));
+        const std::vector<StackObject*> waves{wave};
+        RecordingUi ui;
+        CTableDoc points(TableType::TimePoints, waves, ui);
+        const std::unique_ptr<QWidget> window(points.Window());
+        QTableView* pointGrid = points.view()->grid(0);
+        QAbstractItemModel* model = pointGrid->model();
+        pointGrid->selectionModel()->select(model->index(0, 3), QItemSelectionModel::Select);
+        pointGrid->selectionModel()->select(model->index(299999, 3), QItemSelectionModel::Select);
+        points.Copy();
+        QCOMPARE(QApplication::clipboard()->text(), QString("1\n1\n"));
+        // The whole table is too long for the clipboard: a message, nothing copied.
+        pointGrid->clearSelection();
+        QApplication::clipboard()->setText("before");
+        points.Copy();
+        QCOMPARE(QApplication::clipboard()->text(), QString("before"));
+        QCOMPARE(ui.messages.size(), std::size_t{1});
+        QVERIFY2(ui.LastText().find(" rows are too many for the clipboard.") != std::string::npos,
+                 ui.LastText().c_str());
     }
 
     void writeTextThroughTheDocumentInterface() {
