@@ -557,8 +557,10 @@ private slots:
         QCOMPARE(ui.LastText(), std::string("\"five\" is not a number."));
         QVERIFY(d.isVisible());
         d.start()->setText("7");
+        d.stop()->setText("1e3");
 
-        // Indexes with "%ld"; what was typed for the values comes back.
+        // Indexes with "%ld"; what was typed for the values comes back as
+        // typed, even after a failed OK.
         d.range()->button(0)->click();
         QCOMPARE(d.start()->text(), QString("0"));
         QCOMPARE(d.stop()->text(), QString("0"));
@@ -573,6 +575,7 @@ private slots:
         QCOMPARE(ui.LastText(), std::string("\"2.5\" is not a whole number."));
         d.range()->button(1)->click();
         QCOMPARE(d.start()->text(), QString("7"));
+        QCOMPARE(d.stop()->text(), QString("1e3"));
         d.range()->button(0)->click();
         QCOMPARE(d.stop()->text(), QString("2.5"));
         d.start()->setText("2");

@@ -526,8 +526,12 @@ void CSamplingDlg::accept() {
         ParseDecimal(Trim(spacingTexts_[0].toStdString()), s.step);
     }
     if (!CheckSampling(ui_, s)) {
-        // The values as read, shown again in their own formats.
-        SetTexts(s);
+        // The shown values as read, again in their own formats; what was
+        // typed for the hidden choices stays as typed.
+        const bool byIndex = shownRange_ == 0;
+        start_->setText(byIndex ? NumberText(s.startIndex) : NumberText("%G", s.startValue));
+        stop_->setText(byIndex ? NumberText(s.stopIndex) : NumberText("%G", s.stopValue));
+        spacingEdit_->setText(shownSpacing_ == 0 ? NumberText("%G", s.step) : NumberText(s.points));
         return;
     }
     record_ = s;
