@@ -38,23 +38,6 @@ void NotSupported(CMainFrame& frame, const char* text) {
     frame.ui().MessageBox(text, str::kNotSupportedCaption, Icon::Exclamation);
 }
 
-void UpdateGraphCommands(CMainFrame& frame) {
-    CGraphView* view = ActiveGraph(frame);
-    for (int id : kGraphCommands)
-        if (QAction* action = frame.Command(id)) action->setEnabled(view != nullptr);
-    CKov32Doc* doc = ActiveDocument(frame);
-    const bool canPrint = doc && doc->CanPrint();
-    for (int id : {57607, 57609})
-        if (QAction* action = frame.Command(id)) action->setEnabled(canPrint);
-    if (QAction* copy = frame.Command(57634)) copy->setEnabled(doc != nullptr);
-    if (QAction* exportCommand = frame.Command(32788))
-        exportCommand->setEnabled(doc && doc->exportKind() != ExportKind::None);
-    if (QAction* crosshair = frame.Command(32781)) {
-        crosshair->setCheckable(true);
-        crosshair->setChecked(view && view->crosshair());
-    }
-}
-
 void NewGraph(CMainFrame& frame) {
     CGraphSelectDialog dialog(frame.stack(), frame.ui(), AppPreferences(), &frame);
     if (dialog.exec() != QDialog::Accepted) return;
@@ -117,7 +100,7 @@ void Crosshair(CMainFrame& frame, CGraphView& view) {
     } else {
         view.SetCrosshair(!view.crosshair());
     }
-    UpdateGraphCommands(frame);
+    UpdateWindowCommands(frame);
 }
 
 void GlobalScale(CMainFrame& frame) {
@@ -160,7 +143,20 @@ CKov32Doc* ActiveDocument(const CMainFrame& frame) {
 }
 
 void UpdateWindowCommands(CMainFrame& frame) {
-    UpdateGraphCommands(frame);
+    CGraphView* view = ActiveGraph(frame);
+    for (int id : kGraphCommands)
+        if (QAction* action = frame.Command(id)) action->setEnabled(view != nullptr);
+    CKov32Doc* doc = ActiveDocument(frame);
+    const bool canPrint = doc && doc->CanPrint();
+    for (int id : {57607, 57609})
+        if (QAction* action = frame.Command(id)) action->setEnabled(canPrint);
+    if (QAction* copy = frame.Command(57634)) copy->setEnabled(doc != nullptr);
+    if (QAction* exportCommand = frame.Command(32788))
+        exportCommand->setEnabled(doc && doc->exportKind() != ExportKind::None);
+    if (QAction* crosshair = frame.Command(32781)) {
+        crosshair->setCheckable(true);
+        crosshair->setChecked(view && view->crosshair());
+    }
 }
 
 CGraphView* ActiveGraph(const CMainFrame& frame) {
@@ -195,7 +191,7 @@ std::vector<CGraphDoc*> CreateGraphs(CMainFrame& frame, std::span<StackObject* c
     } else {
         make(items, selection.mode);
     }
-    if (!made.empty()) UpdateGraphCommands(frame);
+    if (!made.empty()) UpdateWindowCommands(frame);
     return made;
 }
 
@@ -239,8 +235,8 @@ void InstallViewCommands(CMainFrame& frame) {
     for (int id : {32778, 32774, 32802, 32803})
         if (QAction* action = frame.Command(id)) action->setEnabled(true);
     QObject::connect(frame.mdiArea(), &QMdiArea::subWindowActivated, &frame,
-                     [f] { UpdateGraphCommands(*f); });
-    UpdateGraphCommands(frame);
+                     [f] { UpdateWindowCommands(*f); });
+    UpdateWindowCommands(frame);
 }
 
 }  // namespace kov
