@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Help.h"
 #include "stack/Stack.h"
 #include "stack/dialogs/StackListBox.h"
 
@@ -22,22 +21,9 @@ CDeleteStackDialog::CDeleteStackDialog(const Stack& stack, QWidget* parent)
     left->addWidget(list_);
     layout->addLayout(left, 1);
 
-    auto* buttons = new QVBoxLayout;
-    auto* ok = new QPushButton(tr("&Ok"), this);
-    auto* cancel = new QPushButton(tr("&Cancel"), this);
-    auto* all = new QPushButton(tr("&All"), this);
-    auto* none = new QPushButton(tr("&None"), this);
-    auto* help = new QPushButton(tr("&Help"), this);
-    ok->setDefault(true);
-    for (QPushButton* b : {ok, cancel, all, none, help}) buttons->addWidget(b);
-    buttons->addStretch();
-    layout->addLayout(buttons);
-
+    QPushButton* ok = nullptr;
+    layout->addLayout(StackSelectionButtons(*this, *list_, "discard", ok));
     list_->Fill(0, true, false, 0);
-    connect(all, &QPushButton::clicked, list_, &QListWidget::selectAll);
-    connect(none, &QPushButton::clicked, list_, &QListWidget::clearSelection);
-    connect(help, &QPushButton::clicked, this, [this] { ShowHelp(this, "discard"); });
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(ok, &QPushButton::clicked, this, [this] {
         chosen_ = list_->SelectedItems();
         accept();

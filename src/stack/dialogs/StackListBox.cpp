@@ -1,8 +1,12 @@
 #include "stack/dialogs/StackListBox.h"
 
+#include <QDialog>
 #include <QPainter>
+#include <QPushButton>
 #include <QStyledItemDelegate>
+#include <QVBoxLayout>
 
+#include "app/Help.h"
 #include "stack/Stack.h"
 
 namespace kov {
@@ -124,6 +128,26 @@ bool CStackListBox::SelectItem(const StackObject* object, bool selected) {
             return true;
         }
     return false;
+}
+
+QVBoxLayout* StackSelectionButtons(QDialog& dialog, CStackListBox& list, const char* helpTopic,
+                                   QPushButton*& ok) {
+    auto* buttons = new QVBoxLayout;
+    ok = new QPushButton(QObject::tr("&Ok"), &dialog);
+    auto* cancel = new QPushButton(QObject::tr("&Cancel"), &dialog);
+    auto* all = new QPushButton(QObject::tr("&All"), &dialog);
+    auto* none = new QPushButton(QObject::tr("&None"), &dialog);
+    auto* help = new QPushButton(QObject::tr("&Help"), &dialog);
+    ok->setDefault(true);
+    for (QPushButton* b : {ok, cancel, all, none, help}) buttons->addWidget(b);
+    buttons->addStretch();
+    QObject::connect(all, &QPushButton::clicked, &list, &QListWidget::selectAll);
+    QObject::connect(none, &QPushButton::clicked, &list, &QListWidget::clearSelection);
+    const QString topic = QString::fromLatin1(helpTopic);
+    QObject::connect(help, &QPushButton::clicked, &dialog,
+                     [&dialog, topic] { ShowHelp(&dialog, topic); });
+    QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+    return buttons;
 }
 
 }  // namespace kov

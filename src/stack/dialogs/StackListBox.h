@@ -9,6 +9,10 @@
 #include <cstdint>
 #include <vector>
 
+class QDialog;
+class QPushButton;
+class QVBoxLayout;
+
 namespace kov {
 
 class Stack;
@@ -41,5 +45,12 @@ private:
     const Stack& stack_;
     std::vector<int> tabStops_;
 };
+
+// The button column of the dialogs that pick items from a stack list:
+// "&Ok" (the default button, which the dialog connects itself), "&Cancel"
+// (rejects), "&All" and "&None" (select every line or none) and "&Help" (the
+// help page of `helpTopic`). Returns the column for the dialog's layout.
+QVBoxLayout* StackSelectionButtons(QDialog& dialog, CStackListBox& list, const char* helpTopic,
+                                   QPushButton*& ok);
 
 }  // namespace kov

@@ -7,7 +7,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/Help.h"
 #include "platform/Strings.h"
 #include "platform/Ui.h"
 #include "stack/dialogs/StackListBox.h"
@@ -38,23 +37,10 @@ CTableSelectDialog::CTableSelectDialog(const Stack& stack, Ui& ui, TableType ini
     left->addWidget(list_, 1);
     layout->addLayout(left, 1);
 
-    auto* buttons = new QVBoxLayout;
-    auto* ok = new QPushButton(tr("&Ok"), this);
-    auto* cancel = new QPushButton(tr("&Cancel"), this);
-    auto* all = new QPushButton(tr("&All"), this);
-    auto* none = new QPushButton(tr("&None"), this);
-    auto* help = new QPushButton(tr("&Help"), this);
-    ok->setDefault(true);
-    for (QPushButton* b : {ok, cancel, all, none, help}) buttons->addWidget(b);
-    buttons->addStretch();
-    layout->addLayout(buttons);
-
+    QPushButton* ok = nullptr;
+    layout->addLayout(StackSelectionButtons(*this, *list_, "tables", ok));
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CTableSelectDialog::SelectionChanged);
-    connect(all, &QPushButton::clicked, list_, &QListWidget::selectAll);
-    connect(none, &QPushButton::clicked, list_, &QListWidget::clearSelection);
-    connect(help, &QPushButton::clicked, this, [this] { ShowHelp(this, "tables"); });
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(ok, &QPushButton::clicked, this, &CTableSelectDialog::accept);
     resize(600, 380);
 }
